@@ -1,0 +1,278 @@
+#include "app/Form1.h"
+
+#include "app/AppIcon.h"
+#include "app/FormLayout.h"
+#include "app/TextField.h"
+#include "events/EventLog.h"
+#include "phone/CallEvent.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace app {
+
+namespace {
+
+QString qt(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar *>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+QRect pixels(const ControlLayout &entry)
+{
+    return QRect(entry.left / twipsPerPixel, entry.top / twipsPerPixel, entry.width / twipsPerPixel,
+                 entry.height / twipsPerPixel);
+}
+
+} // namespace
+
+Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
+    : QWidget(parent)
+    , m_dispatch(axTervani1)
+    , m_axTervani1(axTervani1)
+    , m_dialogs(dialogs)
+    , m_observer(observer)
+    , m_eventHandlers(*this, m_axTervani1, m_CallIDs, m_strEvent)
+    , m_commandHandlers(*this, m_axTervani1, m_CallIDs)
+{
+    setWindowTitle(qt(windowCaption));
+    setWindowIcon(appIcon());
+    setFixedSize(clientWidthTwips / twipsPerPixel, clientHeightTwips / twipsPerPixel);
+    move(4050 / twipsPerPixel, 3225 / twipsPerPixel);
+
+    createControls();
+    connectHandlers();
+    widget(Control::TXT_Nummer)->setFocus();
+
+    m_dispatch.connectEvents(this);
+    runHandler([this] { Form1_Load(); });
+}
+
+Form1::~Form1()
+{
+    m_dispatch.connectEvents(nullptr);
+}
+
+void Form1::createControls()
+{
+    for (const ControlLayout &entry : formLayout) {
+        QWidget *created = nullptr;
+        switch (entry.kind) {
+        case ControlKind::TextField: {
+            auto *field = new TextField(qt(entry.caption), this);
+            created = field;
+            break;
+        }
+        case ControlKind::Button: {
+            auto *button = new QPushButton(qt(entry.caption), this);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            created = button;
+            break;
+        }
+        case ControlKind::Label: {
+            auto *label = new QLabel(qt(entry.caption), this);
+            // Captions carry the control's texts: never interpret them as markup.
+            label->setTextFormat(Qt::PlainText);
+            label->setFocusPolicy(Qt::NoFocus);
+            created = label;
+            break;
+        }
+        case ControlKind::List: {
+            auto *list = new QListView(this);
+            list->setModel(&m_messages);
+            list->setUniformItemSizes(true);
+            list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            created = list;
+            break;
+        }
+        case ControlKind::CheckBox:
+            created = new QCheckBox(qt(entry.caption), this);
+            break;
+        }
+        created->setObjectName(
+            QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
+        created->setGeometry(pixels(entry));
+        if (!entry.toolTip.empty())
+            created->setToolTip(qt(entry.toolTip));
+        created->setAccessibleName(created->objectName());
+        m_widgets[static_cast<std::size_t>(entry.control)] = created;
+    }
+    widget(Control::Annehmen)->setEnabled(false);
+
+    // Keyboard order follows the designed tab places; labels never take the focus.
+    std::vector<const ControlLayout *> order;
+    for (const ControlLayout &entry : formLayout) {
+        if (entry.kind != ControlKind::Label)
+            order.push_back(&entry);
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto *a, const auto *b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(widget(order[i - 1]->control), widget(order[i]->control));
+}
+
+void Form1::connectHandlers()
+{
+    auto onClick = [this](Control control, void (commands::CommandHandlers::*handler)()) {
+        connect(button(control), &QPushButton::clicked, this, [this, handler] {
+            runHandler([this, handler] { (m_commandHandlers.*handler)(); });
+        });
+    };
+    onClick(Control::BTN_Dial, &commands::CommandHandlers::BTN_Dial_clicked);
+    onClick(Control::Annehmen, &commands::CommandHandlers::Annehmen_clicked);
+    onClick(Control::BTN_Disconnect, &commands::CommandHandlers::BTN_Disconnect_clicked);
+    onClick(Control::BTN_DTMF, &commands::CommandHandlers::BTN_DTMF_clicked);
+    onClick(Control::BTN_SMS, &commands::CommandHandlers::BTN_SMS_clicked);
+    onClick(Control::BTN_Konvert, &commands::CommandHandlers::BTN_Konvert_clicked);
+    connect(textField(Control::TXT_Konvert), &TextField::doubleClicked, this,
+            [this] { runHandler([this] { m_commandHandlers.TXT_Konvert_doubleClicked(); }); });
+
+    connect(button(Control::BTN_Clear), &QPushButton::clicked, this,
+            [this] { runHandler([this] { BTN_Clear_clicked(); }); });
+    connect(button(Control::BTN_Exit), &QPushButton::clicked, this,
+            [this] { runHandler([this] { BTN_Exit_clicked(); }); });
+    // clicked, not toggled: only the user's click writes the flag, never the load step.
+    connect(static_cast<QCheckBox *>(widget(Control::CHK_PopUp)), &QCheckBox::clicked, this,
+            [this] { runHandler([this] { CHK_PopUp_clicked(); }); });
+}
+
+template <typename Handler>
+void Form1::runHandler(Handler &&handler) noexcept
+{
+    try {
+        handler();
+    } catch (const phone::Error &error) {
+        reportError(error);
+    } catch (const std::exception &error) {
+        reportError(phone::Error(phone::ErrorKind::Component, error.what()));
+    } catch (...) {
+        reportError(phone::Error(phone::ErrorKind::Component));
+    }
+}
+
+void Form1::reportError(const phone::Error &error) noexcept
+{
+    try {
+        m_dialogs.errorReport(error);
+    } catch (...) {
+        // The report itself failed (out of memory): the handler has stopped either way.
+    }
+}
+
+void Form1::Form1_Load()
+{
+    const bool popUp = m_axTervani1.PopUp();
+    const int value = popUp ? 1 : 0;
+    static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->setChecked(popUp);
+    if (m_observer)
+        m_observer->checkSet(Control::CHK_PopUp, value);
+}
+
+void Form1::CHK_PopUp_clicked()
+{
+    const bool ticked = static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->isChecked();
+    m_axTervani1.setPopUp(ticked ? 1 : 0);
+}
+
+void Form1::BTN_Clear_clicked()
+{
+    m_messages.clear();
+    if (m_observer)
+        m_observer->listCleared();
+}
+
+void Form1::BTN_Exit_clicked()
+{
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (!m_unloaded) {
+        m_unloaded = true;
+        if (m_observer)
+            m_observer->unloaded();
+    }
+    event->accept();
+}
+
+void Form1::controlEvent(std::string_view name, const phone::EventArguments &arguments)
+{
+    // Events the window does not handle change nothing, whatever their arguments hold.
+    if (!events::CallEventHandlers::handles(name))
+        return;
+    runHandler([&] { m_eventHandlers.handle(name, phone::toCallEvent(arguments)); });
+}
+
+void Form1::WriteMessage(const std::u16string &strText, const std::u16string &CallingNumber,
+                         const std::u16string &CalledMSN, std::int32_t CallID)
+{
+    events::WriteMessage(*this, m_axTervani1, strText, CallingNumber, CalledMSN, CallID);
+}
+
+Control Form1::controlOf(const QWidget *widget, bool *found) const
+{
+    const auto it = std::find(m_widgets.begin(), m_widgets.end(), widget);
+    *found = it != m_widgets.end();
+    return *found ? static_cast<Control>(it - m_widgets.begin()) : Control::TXT_Nummer;
+}
+
+TextField *Form1::textField(Control control) const
+{
+    return static_cast<TextField *>(widget(control));
+}
+
+QPushButton *Form1::button(Control control) const
+{
+    return static_cast<QPushButton *>(widget(control));
+}
+
+std::u16string Form1::text(Control textField) const
+{
+    return this->textField(textField)->text().toStdU16String();
+}
+
+void Form1::setText(Control textField, const std::u16string &text)
+{
+    this->textField(textField)->setText(qt(text));
+    if (m_observer)
+        m_observer->textSet(textField, text);
+}
+
+void Form1::setCaption(Control label, const std::u16string &caption)
+{
+    static_cast<QLabel *>(widget(label))->setText(qt(caption));
+    if (m_observer)
+        m_observer->captionSet(label, caption);
+}
+
+void Form1::setEnabled(Control control, bool enabled)
+{
+    widget(control)->setEnabled(enabled);
+    if (m_observer)
+        m_observer->enabledSet(control, enabled);
+}
+
+void Form1::addItem(const std::u16string &line)
+{
+    m_messages.append(line);
+    if (m_observer)
+        m_observer->lineAdded(line);
+}
+
+void Form1::messageBox(const std::u16string &prompt, BoxStyle style,
+                       const std::optional<std::u16string> &title)
+{
+    m_dialogs.messageBox(prompt, style, title);
+}
+
+} // namespace app

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "app/EventLogModel.h"
+#include "app/FormObserver.h"
+#include "app/FormPort.h"
+#include "commands/CommandHandlers.h"
+#include "events/CallEventHandlers.h"
+#include "events/CallIdTable.h"
+#include "phone/Dispatch.h"
+#include "phone/Tervani.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QListView;
+class QPushButton;
+
+namespace app {
+
+class TextField;
+
+// The bench's one window. It owns the control's facade, the call-identifier table, the last
+// event's name and its controls; every click and every control event runs through one
+// wrapper that reports an error and lets the program go on.
+class Form1 : public QWidget, public FormPort, private phone::EventSink
+{
+    Q_OBJECT
+
+public:
+    // The load step runs here, before the window is first shown.
+    Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observer = nullptr,
+          QWidget *parent = nullptr);
+    ~Form1() override;
+
+    void WriteMessage(const std::u16string &strText, const std::u16string &CallingNumber,
+                      const std::u16string &CalledMSN, std::int32_t CallID);
+
+    QWidget *widget(Control control) const { return m_widgets[static_cast<std::size_t>(control)]; }
+    Control controlOf(const QWidget *widget, bool *found) const;
+    const events::CallIdTable &callIDs() const { return m_CallIDs; }
+    const std::u16string &strEvent() const { return m_strEvent; }
+    const EventLogModel &messages() const { return m_messages; }
+
+    using QWidget::setEnabled;
+
+    // FormPort
+    std::u16string text(Control textField) const override;
+    void setText(Control textField, const std::u16string &text) override;
+    void setCaption(Control label, const std::u16string &caption) override;
+    void setEnabled(Control control, bool enabled) override;
+    void addItem(const std::u16string &line) override;
+    void messageBox(const std::u16string &prompt, BoxStyle style,
+                    const std::optional<std::u16string> &title = std::nullopt) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void controlEvent(std::string_view name, const phone::EventArguments &arguments) override;
+
+    void createControls();
+    void connectHandlers();
+    template <typename Handler>
+    void runHandler(Handler &&handler) noexcept;
+    void reportError(const phone::Error &error) noexcept;
+
+    void Form1_Load();
+    void CHK_PopUp_clicked();
+    void BTN_Clear_clicked();
+    void BTN_Exit_clicked();
+
+    TextField *textField(Control control) const;
+    QPushButton *button(Control control) const;
+
+    phone::Dispatch &m_dispatch;
+    phone::Tervani m_axTervani1;
+    Dialogs &m_dialogs;
+    FormObserver *m_observer;
+    events::CallIdTable m_CallIDs;
+    std::u16string m_strEvent;
+    EventLogModel m_messages;
+    events::CallEventHandlers m_eventHandlers;
+    commands::CommandHandlers m_commandHandlers;
+    std::array<QWidget *, 17> m_widgets{};
+    bool m_unloaded = false;
+};
+
+} // namespace app

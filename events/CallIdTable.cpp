@@ -1,0 +1,26 @@
+#include "events/CallIdTable.h"
+
+#include "phone/Error.h"
+
+namespace events {
+
+std::size_t CallIdTable::checkedIndex(std::int32_t index)
+{
+    // One unsigned comparison: a negative index wraps to a huge value and fails too.
+    const auto slot = static_cast<std::uint32_t>(index);
+    if (slot >= slotCount)
+        throw phone::Error(phone::ErrorKind::Range);
+    return slot;
+}
+
+void CallIdTable::store(std::int32_t index, std::int32_t callId)
+{
+    m_slots[checkedIndex(index)] = callId;
+}
+
+std::int32_t CallIdTable::fetch(std::int32_t index) const
+{
+    return m_slots[checkedIndex(index)];
+}
+
+} // namespace events

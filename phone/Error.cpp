@@ -1,0 +1,31 @@
+#include "phone/Error.h"
+
+namespace phone {
+
+Error::Error(ErrorKind kind, const std::string &description)
+    : std::runtime_error(description)
+    , m_kind(kind)
+{}
+
+Error::Error(ErrorKind kind)
+    : Error(kind, standardDescription(kind))
+{}
+
+std::string standardDescription(ErrorKind kind)
+{
+    switch (kind) {
+    case ErrorKind::Range:
+        return "Index außerhalb des gültigen Bereichs";
+    case ErrorKind::Overflow:
+        return "Überlauf";
+    case ErrorKind::Type:
+        return "Typen unverträglich";
+    case ErrorKind::Null:
+        return "Unzulässige Verwendung von Null";
+    case ErrorKind::Component:
+        break;
+    }
+    return "Fehler des Steuerelements";
+}
+
+} // namespace phone

@@ -1,0 +1,226 @@
+#include "tools/scenario/ScenarioRunner.h"
+
+#include "app/Form1.h"
+#include "app/FormLayout.h"
+#include "tools/scenario/ValueLiteral.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include <algorithm>
+
+namespace scenario {
+
+namespace {
+
+std::string_view controlName(app::Control control)
+{
+    return app::layoutOf(control).name;
+}
+
+const char *errorKindName(phone::ErrorKind kind)
+{
+    switch (kind) {
+    case phone::ErrorKind::Range:
+        return "range";
+    case phone::ErrorKind::Overflow:
+        return "overflow";
+    case phone::ErrorKind::Type:
+        return "type";
+    case phone::ErrorKind::Null:
+        return "null";
+    case phone::ErrorKind::Component:
+        break;
+    }
+    return "component";
+}
+
+std::string qtText(const QString &text)
+{
+    return textLiteral(text.toStdU16String());
+}
+
+} // namespace
+
+ScenarioRunner::ScenarioRunner(std::ostream &transcript)
+    : m_out(transcript)
+    , m_control(transcript)
+{}
+
+ScenarioRunner::~ScenarioRunner() = default;
+
+void ScenarioRunner::runLine(std::string_view line)
+{
+    const std::optional<Step> step = parseStep(line);
+    if (!step)
+        return;
+    if (m_unloaded)
+        throw ScriptError("the window has been unloaded");
+    run(*step);
+}
+
+void ScenarioRunner::finish()
+{
+    if (!m_unloaded)
+        ensureWindow();
+    m_out.flush();
+}
+
+void ScenarioRunner::run(const Step &step)
+{
+    const bool scriptsControl =
+        std::holds_alternative<SetValue>(step.action) || std::holds_alternative<Fail>(step.action);
+    if (!scriptsControl)
+        ensureWindow();
+    m_out << "> " << step.text << '\n';
+    perform(step.action);
+}
+
+void ScenarioRunner::ensureWindow()
+{
+    if (m_form)
+        return;
+    // The load step runs inside the constructor, so its accesses are traced from here on.
+    m_form = std::make_unique<app::Form1>(m_control, static_cast<app::Dialogs &>(*this),
+                                          static_cast<app::FormObserver *>(this));
+    m_form->show();
+    m_form->activateWindow();
+    QApplication::setActiveWindow(m_form.get());
+    QTest::qWaitForWindowActive(m_form.get());
+}
+
+QWidget *ScenarioRunner::widget(app::Control control) const
+{
+    return m_form->widget(control);
+}
+
+void ScenarioRunner::perform(const Action &action)
+{
+    if (auto set = std::get_if<SetValue>(&action)) {
+        m_control.setAnswer(set->member->dispId, set->value);
+    } else if (auto fail = std::get_if<Fail>(&action)) {
+        m_control.setFailing(fail->member->dispId);
+    } else if (auto event = std::get_if<RaiseEvent>(&action)) {
+        m_control.raiseEvent(event->name, event->arguments);
+    } else if (auto type = std::get_if<TypeText>(&action)) {
+        // The user's typing: the field changes, the window reports nothing.
+        static_cast<QLineEdit *>(widget(type->control))
+            ->setText(QString::fromStdU16String(type->text));
+    } else if (auto click = std::get_if<Click>(&action)) {
+        QTest::mouseClick(widget(click->control), Qt::LeftButton);
+    } else if (auto doubleClick = std::get_if<DoubleClick>(&action)) {
+        QTest::mouseDClick(widget(doubleClick->control), Qt::LeftButton);
+    } else if (auto keys = std::get_if<PressKeys>(&action)) {
+        QWidget *target = QApplication::focusWidget();
+        QTest::keySequence(target ? target : m_form.get(),
+                           QKeySequence::fromString(QString::fromStdString(keys->sequence),
+                                                    QKeySequence::PortableText));
+        waitForAnimatedClicks();
+    } else if (std::holds_alternative<Dump>(action)) {
+        dump();
+    } else if (auto whileBox = std::get_if<WhileBox>(&action)) {
+        m_heldByBoxes.push_back(whileBox->held);
+    }
+    m_out.flush();
+}
+
+void ScenarioRunner::waitForAnimatedClicks()
+{
+    // An access key presses its button visibly and clicks it a moment later, from a timer;
+    // the step is over only once that click has run.
+    const QList<QAbstractButton *> buttons = m_form->findChildren<QAbstractButton *>();
+    const auto anyDown = [&buttons] {
+        return std::any_of(buttons.begin(), buttons.end(),
+                           [](const QAbstractButton *button) { return button->isDown(); });
+    };
+    for (int waited = 0; anyDown() && waited < 2000; waited += 5)
+        QTest::qWait(5);
+}
+
+void ScenarioRunner::dump()
+{
+    using app::Control;
+    for (Control field :
+         {Control::TXT_Nummer, Control::TXT_SMS, Control::TXT_DTMF, Control::TXT_Konvert}) {
+        m_out << "state " << controlName(field) << ' '
+              << qtText(static_cast<QLineEdit *>(widget(field))->text()) << '\n';
+    }
+    for (Control label : {Control::LBL_Anzahl, Control::LBL_Last}) {
+        m_out << "state " << controlName(label) << ' '
+              << qtText(static_cast<QLabel *>(widget(label))->text()) << '\n';
+    }
+    m_out << "state Annehmen " << (widget(Control::Annehmen)->isEnabled() ? 1 : 0) << '\n';
+    m_out << "state CHK_PopUp "
+          << (static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->isChecked() ? 1 : 0) << '\n';
+    m_out << "state LST_Message " << m_form->messages().rowCount() << '\n';
+    m_out << "state CallIDs";
+    for (std::int32_t slot : m_form->callIDs().contents())
+        m_out << ' ' << slot;
+    m_out << '\n';
+    m_out << "state strEvent " << textLiteral(m_form->strEvent()) << '\n';
+    bool known = false;
+    const Control focused = m_form->controlOf(QApplication::focusWidget(), &known);
+    m_out << "state focus " << (known ? controlName(focused) : std::string_view("-")) << '\n';
+}
+
+void ScenarioRunner::messageBox(const std::u16string &prompt, app::BoxStyle style,
+                                const std::optional<std::u16string> &title)
+{
+    m_out << "box " << static_cast<int>(style) << ' ' << (title ? textLiteral(*title) : "*") << ' '
+          << textLiteral(prompt) << '\n';
+    if (m_heldByBoxes.empty())
+        return;
+    const std::shared_ptr<const Step> held = m_heldByBoxes.front();
+    m_heldByBoxes.pop_front();
+    if (m_unloaded)
+        return;
+    m_out << "> " << held->text << '\n';
+    perform(held->action);
+}
+
+void ScenarioRunner::errorReport(const phone::Error &error)
+{
+    m_out << "error " << errorKindName(error.kind()) << '\n';
+}
+
+void ScenarioRunner::lineAdded(const std::u16string &line)
+{
+    m_out << "line " << textLiteral(line) << '\n';
+}
+
+void ScenarioRunner::listCleared()
+{
+    m_out << "clear\n";
+}
+
+void ScenarioRunner::captionSet(app::Control label, const std::u16string &caption)
+{
+    m_out << "caption " << controlName(label) << ' ' << textLiteral(caption) << '\n';
+}
+
+void ScenarioRunner::enabledSet(app::Control control, bool enabled)
+{
+    m_out << "enabled " << controlName(control) << ' ' << (enabled ? 1 : 0) << '\n';
+}
+
+void ScenarioRunner::textSet(app::Control textField, const std::u16string &text)
+{
+    m_out << "text " << controlName(textField) << ' ' << textLiteral(text) << '\n';
+}
+
+void ScenarioRunner::checkSet(app::Control checkBox, int value)
+{
+    m_out << "check " << controlName(checkBox) << ' ' << value << '\n';
+}
+
+void ScenarioRunner::unloaded()
+{
+    m_unloaded = true;
+    m_out << "exit\n";
+}
+
+} // namespace scenario

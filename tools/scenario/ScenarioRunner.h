@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "app/FormObserver.h"
+#include "tools/scenario/Script.h"
+#include "tools/scenario/ScriptedControl.h"
+
+#include <deque>
+
+class QWidget;
+#include <memory>
+#include <ostream>
+#include <string_view>
+
+namespace app {
+class Form1;
+}
+
+namespace scenario {
+
+// Runs a script against the real Form1 and a scripted control, printing the transcript.
+// Boxes are recorded instead of shown, so nothing ever waits for a person.
+class ScenarioRunner : private app::Dialogs, private app::FormObserver
+{
+public:
+    explicit ScenarioRunner(std::ostream &transcript);
+    ~ScenarioRunner() override;
+
+    // Runs one script line; throws ScriptError for a line that cannot be run.
+    void runLine(std::string_view line);
+    // Creates the window if the script never needed it.
+    void finish();
+
+    app::Form1 *form() const { return m_form.get(); }
+
+private:
+    void run(const Step &step);
+    void perform(const Action &action);
+    void ensureWindow();
+    void waitForAnimatedClicks();
+    void dump();
+    QWidget *widget(app::Control control) const;
+
+    // Dialogs
+    void messageBox(const std::u16string &prompt, app::BoxStyle style,
+                    const std::optional<std::u16string> &title) override;
+    void errorReport(const phone::Error &error) override;
+
+    // FormObserver
+    void lineAdded(const std::u16string &line) override;
+    void listCleared() override;
+    void captionSet(app::Control label, const std::u16string &caption) override;
+    void enabledSet(app::Control control, bool enabled) override;
+    void textSet(app::Control textField, const std::u16string &text) override;
+    void checkSet(app::Control checkBox, int value) override;
+    void unloaded() override;
+
+    std::ostream &m_out;
+    ScriptedControl m_control;
+    std::unique_ptr<app::Form1> m_form;
+    std::deque<std::shared_ptr<const Step>> m_heldByBoxes;
+    bool m_unloaded = false;
+};
+
+} // namespace scenario

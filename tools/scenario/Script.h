@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/FormPort.h"
+#include "phone/Dispatch.h"
+#include "phone/Members.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace scenario {
+
+// A script line that cannot be run; the tool stops there with exit status 2.
+class ScriptError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct SetValue
+{
+    const phone::Member *member;
+    phone::Value value;
+};
+struct Fail
+{
+    const phone::Member *member;
+};
+struct RaiseEvent
+{
+    std::string name;
+    phone::EventArguments arguments;
+};
+struct TypeText
+{
+    app::Control control;
+    std::u16string text;
+};
+struct Click
+{
+    app::Control control;
+};
+struct DoubleClick
+{
+    app::Control control;
+};
+struct PressKeys
+{
+    std::string sequence;
+};
+struct Dump
+{
+};
+struct Step;
+struct WhileBox
+{
+    std::shared_ptr<const Step> held;
+};
+
+using Action = std::variant<SetValue, Fail, RaiseEvent, TypeText, Click, DoubleClick, PressKeys,
+                            Dump, WhileBox>;
+
+struct Step
+{
+    std::string text; // as written, without leading and trailing blanks
+    Action action;
+};
+
+// Reads one script line. Blank lines and comments give nullopt-like empty text; a line that
+// is no valid step throws ScriptError with the reason.
+std::optional<Step> parseStep(std::string_view line);
+
+} // namespace scenario

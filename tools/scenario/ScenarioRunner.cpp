@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <iostream>
 
 namespace scenario {
 
@@ -90,7 +91,8 @@ void ScenarioRunner::ensureWindow()
     m_form->show();
     m_form->activateWindow();
     QApplication::setActiveWindow(m_form.get());
-    QTest::qWaitForWindowActive(m_form.get());
+    if (!QTest::qWaitForWindowActive(m_form.get()))
+        std::cerr << "warning: the window did not become active; access keys may not reach it\n";
 }
 
 QWidget *ScenarioRunner::widget(app::Control control) const

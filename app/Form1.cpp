@@ -46,6 +46,13 @@ Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observ
     setWindowIcon(appIcon());
     setFixedSize(clientWidthTwips / twipsPerPixel, clientHeightTwips / twipsPerPixel);
     move(4050 / twipsPerPixel, 3225 / twipsPerPixel);
+    // The layout was designed for an 8-point dialog font of Arial's widths; wider fonts cut
+    // the captions.
+    QFont dialogFont = font();
+    dialogFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                            QStringLiteral("Nimbus Sans"), dialogFont.family()});
+    dialogFont.setPointSizeF(8);
+    setFont(dialogFont);
 
     createControls();
     connectHandlers();

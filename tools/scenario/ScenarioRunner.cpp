@@ -115,7 +115,13 @@ void ScenarioRunner::perform(const Action &action)
     } else if (auto click = std::get_if<Click>(&action)) {
         QTest::mouseClick(widget(click->control), Qt::LeftButton);
     } else if (auto doubleClick = std::get_if<DoubleClick>(&action)) {
-        QTest::mouseDClick(widget(doubleClick->control), Qt::LeftButton);
+        // As a mouse delivers it: a click, then a press that is a double click, then the
+        // release, so a button clicks twice and a text field sees its double click.
+        QWidget *target = widget(doubleClick->control);
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::mousePress(target, Qt::LeftButton);
+        QTest::mouseDClick(target, Qt::LeftButton);
+        QTest::mouseRelease(target, Qt::LeftButton);
     } else if (auto keys = std::get_if<PressKeys>(&action)) {
         QWidget *target = QApplication::focusWidget();
         QTest::keySequence(target ? target : m_form.get(),

@@ -89,10 +89,7 @@ std::int32_t Softphone::ring(const std::u16string &callerNumber)
     call.offeredAt = m_clock.now();
     raise("OnOffering", call, u"Anruf von " + callerNumber, id);
     raise("OnRing", call, u"Es klingelt: " + callerNumber);
-    if (m_timing.ringInterval < m_timing.abandonAfter) {
-        call.timers.push_back(m_scheduler->postAt(call.offeredAt + m_timing.ringInterval,
-                                                  [this, id] { ringAgain(id); }));
-    }
+    scheduleRing(call);
     call.timers.push_back(m_scheduler->postAt(call.offeredAt + m_timing.abandonAfter,
                                               [this, id] { callerGivesUp(id); }));
     changed();
@@ -106,10 +103,19 @@ void Softphone::ringAgain(std::int32_t id)
         return;
     Call &call = it->second;
     raise("OnRing", call, u"Es klingelt: " + call.info.remoteNumber);
-    // The caller gives up at abandonAfter; a ring due at that moment no longer comes.
-    const Millis next = m_clock.now() + m_timing.ringInterval;
-    if (next < call.offeredAt + m_timing.abandonAfter)
-        call.timers.push_back(m_scheduler->postAt(next, [this, id] { ringAgain(id); }));
+    scheduleRing(call);
+}
+
+void Softphone::scheduleRing(Call &call)
+{
+    // Counted from the offer, so a late timer does not push the following rings back. The
+    // caller gives up at abandonAfter; a ring due at that moment no longer comes.
+    ++call.rings;
+    const Millis next = call.offeredAt + call.rings * m_timing.ringInterval;
+    if (m_timing.ringInterval <= Millis::zero() || next >= call.offeredAt + m_timing.abandonAfter)
+        return;
+    const std::int32_t id = call.info.id;
+    call.timers.push_back(m_scheduler->postAt(next, [this, id] { ringAgain(id); }));
 }
 
 void Softphone::callerGivesUp(std::int32_t id)

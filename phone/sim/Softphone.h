@@ -35,6 +35,8 @@ struct CallInfo
     Direction direction = Direction::Outgoing;
     std::u16string remoteNumber;
     CallPhase phase = CallPhase::RingBack;
+
+    bool operator==(const CallInfo &) const = default;
 };
 
 // An event the bench does not handle: the softphone renewed its registration.
@@ -90,6 +92,7 @@ private:
         bool counted = false; // counts as a connection (dialled or accepted)
         std::vector<Scheduler::TimerId> timers;
         Millis offeredAt{};
+        int rings = 0; // OnRing raised so far
     };
 
     // One event on its way to the bench, with the values that become visible with it.
@@ -110,6 +113,7 @@ private:
     void endCall(std::int32_t id, std::u16string reason);
     void farEndAnswers(std::int32_t id);
     void ringAgain(std::int32_t id);
+    void scheduleRing(Call &call);
     void callerGivesUp(std::int32_t id);
     void scheduleNotice();
     void changed();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -45,6 +46,7 @@ private slots:
     void oddConnectionCountReachesTheBench_data();
     void oddConnectionCountReachesTheBench();
     void unknownEventChangesNothing();
+    void closingForm1EndsTheProgramPanelIncluded();
 
 private:
     template <typename T>
@@ -269,6 +271,16 @@ void SimulatedBenchTest::unknownEventChangesNothing()
     QCOMPARE(caption("LBL_Last"), latest);
     QVERIFY(m_bench->form().strEvent() == strEvent);
     QVERIFY(m_dialogs.errors.empty());
+}
+
+void SimulatedBenchTest::closingForm1EndsTheProgramPanelIncluded()
+{
+    QVERIFY(m_bench->panel().isVisible());
+    QTimer::singleShot(0, &m_bench->form(), [this] { m_bench->form().close(); });
+    // Should the program not end, this ends the loop with a code of its own.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!m_bench->panel().isVisible());
 }
 
 QTEST_MAIN(SimulatedBenchTest)

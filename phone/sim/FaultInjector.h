@@ -21,6 +21,7 @@ class FaultInjector
 public:
     void inject(std::int32_t dispId, FaultMode mode);
     void clear(std::int32_t dispId);
+    // Clears the member faults and the ConnectionCount answer.
     void clearAll();
     const std::map<std::int32_t, FaultMode> &faults() const { return m_faults; }
 

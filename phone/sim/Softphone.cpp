@@ -16,11 +16,6 @@ std::u16string decimal(std::int32_t number)
     return std::u16string(digits.begin(), digits.end());
 }
 
-std::string decimalUtf8(std::int32_t number)
-{
-    return std::to_string(number);
-}
-
 [[noreturn]] void reject(const std::string &description)
 {
     throw Error(ErrorKind::Component, description);
@@ -130,7 +125,7 @@ void Softphone::acceptCall(std::int32_t id)
 {
     const auto it = m_calls.find(id);
     if (it == m_calls.end() || it->second.info.phase != CallPhase::Ringing)
-        reject("Kein ankommender Anruf mit der ID " + decimalUtf8(id));
+        reject("Kein ankommender Anruf mit der ID " + std::to_string(id));
     Call &call = it->second;
     for (const Scheduler::TimerId timer : call.timers)
         m_scheduler->cancel(timer);
@@ -156,7 +151,7 @@ Softphone::Call &Softphone::liveCall(std::int32_t id)
 {
     const auto it = m_calls.find(id);
     if (it == m_calls.end())
-        reject("Keine Verbindung mit der ID " + decimalUtf8(id));
+        reject("Keine Verbindung mit der ID " + std::to_string(id));
     return it->second;
 }
 
@@ -183,7 +178,7 @@ void Softphone::sendDtmf(std::int32_t id, const std::u16string &digits)
 {
     const auto it = m_calls.find(id);
     if (it == m_calls.end() || it->second.info.phase != CallPhase::Connected)
-        reject("Keine bestehende Verbindung mit der ID " + decimalUtf8(id));
+        reject("Keine bestehende Verbindung mit der ID " + std::to_string(id));
     if (!isDtmfString(digits))
         reject("Ungültige DTMF-Zeichen");
     m_latestText = u"DTMF " + digits + u" an Verbindung " + decimal(id) + u" gesendet";
@@ -212,7 +207,7 @@ void Softphone::raiseRegistrationNotice()
 {
     // Arguments the bench could not even take as a call event: it must not look at them.
     m_outbox.push_back(
-        Pending{registrationNotice, EventArguments{m_ownNumber, Value{}, Null{}}, m_count, {}, {}});
+        Pending{registrationNotice, EventArguments{m_ownNumber, Value{}, Null{}}, {}, {}, {}});
     m_scheduler->post([this] { deliverNext(); });
 }
 
@@ -248,7 +243,8 @@ void Softphone::deliverNext()
         return;
     Pending event = std::move(m_outbox.front());
     m_outbox.pop_front();
-    m_count = event.count;
+    if (event.count)
+        m_count = *event.count;
     if (event.latestText)
         m_latestText = std::move(*event.latestText);
     if (event.incomingCallId)

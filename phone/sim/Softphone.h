@@ -95,12 +95,13 @@ private:
         int rings = 0; // OnRing raised so far
     };
 
-    // One event on its way to the bench, with the values that become visible with it.
+    // One event on its way to the bench, with the values that become visible with it
+    // (nothing for a value the event leaves as it is).
     struct Pending
     {
         std::string_view name;
         EventArguments arguments;
-        std::int32_t count = 0;
+        std::optional<std::int32_t> count;
         std::optional<std::u16string> latestText;
         std::optional<std::int32_t> incomingCallId;
     };

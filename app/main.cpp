@@ -1,22 +1,7 @@
 #include "app/Dialogs.h"
-#include "app/Form1.h"
+#include "app/SimulatedBench.h"
 
 #include <QApplication>
-
-namespace {
-
-// Stand-in until a softphone is attached: answers every read with a quiet default and
-// accepts every call.
-class StandInControl : public phone::Dispatch
-{
-public:
-    phone::Value getProperty(std::int32_t) override { return std::int32_t{0}; }
-    void putProperty(std::int32_t, const phone::Value &) override {}
-    phone::Value invoke(std::int32_t, std::span<phone::Argument>) override { return {}; }
-    void connectEvents(phone::EventSink *) override {}
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -24,9 +9,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(
         QString::fromStdU16String(std::u16string(app::applicationTitle)));
 
-    StandInControl control;
+    // The panel is a window of Form1's: closing Form1 closes the last main window, and the
+    // program ends with it.
     app::QtDialogs dialogs;
-    app::Form1 form(control, dialogs);
-    form.show();
+    app::SimulatedBench bench(dialogs);
+    bench.show();
     return application.exec();
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/Dialogs.h"
+#include "app/Form1.h"
+#include "phone/sim/SimulatedControl.h"
+
+namespace app {
+
+class SimulatorPanel;
+
+// The bench as the program opens it wherever the real control is not built in: Form1 on the
+// simulated softphone, which runs on the window's event loop, and the simulator's panel as a
+// window of its own beside it. The panel belongs to Form1, so closing Form1 closes both.
+class SimulatedBench
+{
+public:
+    explicit SimulatedBench(Dialogs &dialogs, phone::sim::Timing timing = {});
+
+    // Shows Form1, then the panel to its right.
+    void show();
+
+    Form1 &form() { return m_form; }
+    SimulatorPanel &panel() { return *m_panel; }
+    phone::sim::SimulatedControl &control() { return m_control; }
+
+private:
+    phone::sim::SteadyClock m_clock;
+    // Declared before Form1: the window disconnects from a control that is still there.
+    phone::sim::SimulatedControl m_control;
+    Form1 m_form;
+    SimulatorPanel *m_panel; // owned by m_form
+};
+
+} // namespace app

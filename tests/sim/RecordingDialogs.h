@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <string>
+#include <vector>
+
+namespace simtest {
+
+// Message boxes and error reports as records: each returns at once, as if closed by the user.
+class RecordingDialogs : public app::Dialogs
+{
+public:
+    struct Box
+    {
+        std::u16string prompt;
+        app::BoxStyle style;
+        std::optional<std::u16string> title;
+    };
+
+    void messageBox(const std::u16string &prompt, app::BoxStyle style,
+                    const std::optional<std::u16string> &title) override
+    {
+        boxes.push_back(Box{prompt, style, title});
+    }
+
+    void errorReport(const phone::Error &error) override { errors.push_back(error.description()); }
+
+    std::vector<Box> boxes;
+    std::vector<std::string> errors;
+};
+
+} // namespace simtest

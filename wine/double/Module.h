@@ -1,0 +1,11 @@
+#pragma once
+
+#include <windows.h>
+
+namespace tervani_double {
+
+// Counts kept for the tests: objects alive and sinks connected, across all instances.
+extern LONG liveObjects;
+extern LONG advisedSinks;
+
+} // namespace tervani_double

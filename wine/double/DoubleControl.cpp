@@ -371,6 +371,11 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
         if (FAILED(hr = request.expectGet()))
             return hr;
         return request.answer(boolVariant(m_embedding.initialisedWithSite()));
+    case dispid::KeepAlive:
+        if (FAILED(hr = request.expectMethod(0)))
+            return hr;
+        keepAlive(static_cast<IDispatch *>(this));
+        return S_OK;
     default:
         return DISP_E_MEMBERNOTFOUND;
     }

@@ -50,6 +50,9 @@ inline constexpr std::int32_t Raise = 0x60030102;
 inline constexpr std::int32_t SiteUserMode = 0x60030103;
 // True when InitNew came after SetClientSite, as OLEMISC_SETCLIENTSITEFIRST asks.
 inline constexpr std::int32_t InitialisedWithSite = 0x60030104;
+// KeepAlive(): the DLL holds a reference to this instance until the tests release it, as
+// when a control outlives its container.
+inline constexpr std::int32_t KeepAlive = 0x60030105;
 } // namespace dispid
 
 enum FailMode : std::int32_t {
@@ -70,5 +73,6 @@ inline constexpr std::int32_t undescribedEvent = 99;
 using CountFunction = long(__stdcall *)();
 inline constexpr char liveObjectsExport[] = "TervaniDoubleLiveObjects";
 inline constexpr char advisedSinksExport[] = "TervaniDoubleAdvisedSinks";
+inline constexpr char releaseKeptExport[] = "TervaniDoubleReleaseKept";
 
 } // namespace tervani_double

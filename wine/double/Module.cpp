@@ -18,6 +18,7 @@ LONG advisedSinks = 0;
 namespace {
 
 HMODULE thisModule = nullptr;
+IUnknown *kept = nullptr;
 LONG serverLocks = 0;
 
 // Static class objects: their lifetime is the DLL's.
@@ -67,6 +68,13 @@ private:
 ClassFactory controlFactory(DoubleControl::Flavour::Described);
 ClassFactory plainFactory(DoubleControl::Flavour::Plain);
 ClassFactory brokenFactory(DoubleControl::Flavour::FailingStart);
+
+void releaseKept()
+{
+    if (kept)
+        kept->Release();
+    kept = nullptr;
+}
 
 std::wstring guidText(const GUID &guid)
 {
@@ -120,6 +128,13 @@ void unregisterClass(const GUID &classId, const wchar_t *progId)
 }
 
 } // namespace
+
+void keepAlive(IUnknown *instance)
+{
+    instance->AddRef();
+    releaseKept();
+    kept = instance;
+}
 
 } // namespace tervani_double
 
@@ -178,4 +193,9 @@ extern "C" long __stdcall TervaniDoubleLiveObjects()
 extern "C" long __stdcall TervaniDoubleAdvisedSinks()
 {
     return advisedSinks;
+}
+
+extern "C" void __stdcall TervaniDoubleReleaseKept()
+{
+    releaseKept();
 }

@@ -8,4 +8,7 @@ namespace tervani_double {
 extern LONG liveObjects;
 extern LONG advisedSinks;
 
+// Holds a reference to the instance until the tests release it.
+void keepAlive(IUnknown *instance);
+
 } // namespace tervani_double

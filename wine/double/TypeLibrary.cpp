@@ -70,6 +70,7 @@ std::vector<FunctionSpec> interfaceFunctions()
           {L"CallID", VT_I4, false}}},
         {dispid::SiteUserMode, L"SiteUserMode", INVOKE_PROPERTYGET, VT_VARIANT, {}},
         {dispid::InitialisedWithSite, L"InitialisedWithSite", INVOKE_PROPERTYGET, VT_BOOL, {}},
+        {dispid::KeepAlive, L"KeepAlive", INVOKE_FUNC, VT_VOID, {}},
     };
 }
 

@@ -3,6 +3,15 @@
 
 #include <QApplication>
 
+#ifdef _WIN32
+#include "phone/Error.h"
+#include "phone/com/ComControl.h"
+
+#include <QMessageBox>
+
+#include <memory>
+#endif
+
 namespace {
 
 // Stand-in until a softphone is attached: answers every read with a quiet default and
@@ -16,6 +25,22 @@ public:
     void connectEvents(phone::EventSink *) override {}
 };
 
+#ifdef _WIN32
+// The real control, registered on this machine. Without it the bench has nothing to test:
+// the user learns why, and the program ends.
+std::unique_ptr<phone::Dispatch> createControl()
+{
+    try {
+        return std::make_unique<phone::com::ComControl>(phone::com::tervaniProgId);
+    } catch (const phone::Error &error) {
+        QMessageBox::critical(nullptr,
+                              QString::fromStdU16String(std::u16string(app::applicationTitle)),
+                              QString::fromStdString(error.description()));
+        return nullptr;
+    }
+}
+#endif
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -24,7 +49,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(
         QString::fromStdU16String(std::u16string(app::applicationTitle)));
 
+#ifdef _WIN32
+    const std::unique_ptr<phone::Dispatch> created = createControl();
+    if (!created)
+        return 1;
+    phone::Dispatch &control = *created;
+#else
     StandInControl control;
+#endif
     app::QtDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();

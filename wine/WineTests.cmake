@@ -45,6 +45,7 @@ include(ExternalProject)
 
 set(windows_source ${CMAKE_CURRENT_LIST_DIR})
 set(windows_tests ${PROJECT_BINARY_DIR}/bin/tervani_com_tests.exe)
+set(windows_probe ${PROJECT_BINARY_DIR}/bin/tervani-com-probe.exe)
 
 ExternalProject_Add(tervani_windows_x86_64
     SOURCE_DIR ${windows_source}
@@ -55,7 +56,7 @@ ExternalProject_Add(tervani_windows_x86_64
         -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${windows_tests} ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
+    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
     INSTALL_COMMAND ""
 )
 
@@ -65,6 +66,7 @@ ExternalProject_Add(tervani_windows_i686
     BINARY_DIR ${PROJECT_BINARY_DIR}/windows-i686
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${windows_source}/toolchains/i686-w64-mingw32.cmake
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${PROJECT_BINARY_DIR}/bin/i686
         -DTERVANI_ADAPTER_ONLY=ON
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
@@ -89,11 +91,14 @@ add_test(NAME wine_prefix_fresh
     COMMAND ${CMAKE_COMMAND} -DACTION=fresh -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 add_test(NAME wine_com_adapter COMMAND ${TERVANI_WINE64} ${windows_tests})
+# The real control is not registered here: the program must refuse it by name and reason.
+add_test(NAME wine_com_probe_unregistered COMMAND ${TERVANI_WINE64} ${windows_probe})
 add_test(NAME wine_prefix_remove
     COMMAND ${CMAKE_COMMAND} -DACTION=remove -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 
-set_tests_properties(wine_prefix_fresh wine_com_adapter wine_prefix_remove PROPERTIES
+set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_probe_unregistered
+                     wine_prefix_remove PROPERTIES
     LABELS wine
     ENVIRONMENT "${wine_environment}"
     ENVIRONMENT_MODIFICATION "${wine_without_display}"
@@ -101,5 +106,8 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_prefix_remove PROPE
     TIMEOUT 120
 )
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
-set_tests_properties(wine_com_adapter PROPERTIES FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine_com_adapter wine_com_probe_unregistered PROPERTIES
+    FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine_com_probe_unregistered PROPERTIES
+    PASS_REGULAR_EXPRESSION "Das Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
 set_tests_properties(wine_prefix_remove PROPERTIES FIXTURES_CLEANUP wine_prefix)

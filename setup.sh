@@ -11,7 +11,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation
 )
-test_packages=(xvfb xauth)
+# The tests also cross-build the Windows adapter and run its tests under Wine.
+test_packages=(
+    xvfb xauth
+    wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools googletest
+)
 
 install_missing() {
     local missing=()
@@ -27,19 +31,19 @@ install_missing() {
 }
 
 build() {
-    cmake -S . -B build -G Ninja
+    cmake -S . -B build -G Ninja "$@"
     cmake --build build
 }
 
 case "${1:-}" in
 run)
     install_missing "${packages[@]}"
-    build
+    build -DTERVANI_WINE_TESTS=OFF
     exec build/bin/tervani-testbench
     ;;
 test)
     install_missing "${packages[@]}" "${test_packages[@]}"
-    build
+    build -DTERVANI_WINE_TESTS=ON
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     ;;
 *)

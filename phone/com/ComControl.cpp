@@ -1,0 +1,188 @@
+#include "phone/com/ComControl.h"
+
+#include "phone/Error.h"
+#include "phone/com/ClientSite.h"
+#include "phone/com/ComError.h"
+#include "phone/com/ComText.h"
+#include "phone/com/ComVariant.h"
+#include "phone/com/ConnectionSink.h"
+#include "phone/com/EventInterface.h"
+
+#include <ocidl.h>
+
+#include <utility>
+
+namespace phone::com {
+
+namespace {
+
+// A programmatic identifier whose class this process cannot find is most often a matter of
+// bitness: the real control is a 32-bit DLL, registered in the 32-bit view only.
+std::string creationReason(HRESULT result)
+{
+    std::string reason = systemMessage(result);
+    const bool classMissing = result == REGDB_E_CLASSNOTREG || result == REGDB_E_KEYMISSING;
+    if (classMissing && sizeof(void *) == 8)
+        reason += "\nEin 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm "
+                  "oder in einem DLL-Surrogat.";
+    return reason;
+}
+
+void checkCreation(HRESULT result)
+{
+    if (FAILED(result))
+        throw Error(ErrorKind::Component, creationReason(result));
+}
+
+} // namespace
+
+ComControl::ComControl(std::u16string_view progId)
+{
+    try {
+        create(progId);
+    } catch (const Error &error) {
+        release();
+        throw Error(ErrorKind::Component, "Das Steuerelement „" + toUtf8(progId)
+                                              + "“ konnte nicht erstellt werden.\n"
+                                              + error.description());
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+ComControl::~ComControl()
+{
+    release();
+}
+
+void ComControl::create(std::u16string_view progId)
+{
+    // Controls expect the single-threaded apartment with OLE; the window's thread usually
+    // has it already, and then this only counts up.
+    const HRESULT initialized = OleInitialize(nullptr);
+    checkCreation(initialized);
+    m_oleInitialized = true;
+
+    const std::u16string name(progId);
+    CLSID classId{};
+    checkCreation(CLSIDFromProgID(wide(name), &classId));
+    // In process for the 32-bit build; a local server lets a 64-bit build reach the 32-bit
+    // control through a DLL surrogate.
+    checkCreation(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                   IID_IDispatch, m_control.putVoid()));
+
+    m_oleObject = m_control.query<IOleObject>();
+    DWORD status = 0;
+    if (m_oleObject) {
+        m_site = ClientSite::create();
+        if (FAILED(m_oleObject->GetMiscStatus(DVASPECT_CONTENT, &status)))
+            status = 0;
+    }
+    const auto setSite = [this] {
+        checkCreation(m_oleObject->SetClientSite(m_site.get()));
+        m_siteSet = true;
+    };
+    if (m_oleObject && (status & OLEMISC_SETCLIENTSITEFIRST))
+        setSite();
+    if (auto persist = m_control.query<IPersistStreamInit>())
+        checkCreation(persist->InitNew());
+    if (m_oleObject && !m_siteSet)
+        setSite();
+
+    EventInterface events = findEventInterface(m_control.get(), classId);
+    const IID source = events.iid;
+    m_sink = ConnectionSink::create(std::move(events));
+    const auto container = m_control.query<IConnectionPointContainer>();
+    if (!container)
+        throw Error(ErrorKind::Component, "Das Steuerelement bietet keine Ereignisse an.");
+    checkCreation(container->FindConnectionPoint(source, m_connectionPoint.put()));
+    advise();
+}
+
+void ComControl::advise()
+{
+    IUnknown *sink = nullptr;
+    m_sink->QueryInterface(IID_IUnknown, reinterpret_cast<void **>(&sink));
+    const HRESULT result = m_connectionPoint->Advise(sink, &m_cookie);
+    sink->Release();
+    if (FAILED(result)) {
+        m_cookie = 0;
+        check(result);
+    }
+}
+
+void ComControl::unadvise() noexcept
+{
+    if (m_sink)
+        m_sink->setTarget(nullptr);
+    // A control that already let go of the sink has nothing left to disconnect.
+    if (m_cookie != 0 && m_connectionPoint)
+        m_connectionPoint->Unadvise(m_cookie);
+    m_cookie = 0;
+}
+
+void ComControl::release() noexcept
+{
+    unadvise();
+    m_connectionPoint.reset();
+    if (m_oleObject) {
+        m_oleObject->Close(OLECLOSE_NOSAVE);
+        if (m_siteSet)
+            m_oleObject->SetClientSite(nullptr);
+        m_siteSet = false;
+    }
+    m_oleObject.reset();
+    m_control.reset();
+    m_sink.reset();
+    m_site.reset();
+    if (std::exchange(m_oleInitialized, false))
+        OleUninitialize();
+}
+
+Value ComControl::getProperty(std::int32_t dispId)
+{
+    DISPPARAMS none{};
+    return call(dispId, DISPATCH_PROPERTYGET, &none, true);
+}
+
+void ComControl::putProperty(std::int32_t dispId, const Value &value)
+{
+    CallArguments arguments(value);
+    call(dispId, DISPATCH_PROPERTYPUT, arguments.params(), false);
+}
+
+Value ComControl::invoke(std::int32_t dispId, std::span<Argument> arguments)
+{
+    CallArguments copies(arguments);
+    // Both flags, as late-bound callers do when they use a result: a member the control
+    // declares as a property with arguments is reached the same way.
+    return call(dispId, DISPATCH_METHOD | DISPATCH_PROPERTYGET, copies.params(), true);
+}
+
+void ComControl::connectEvents(EventSink *sink)
+{
+    if (!sink) {
+        unadvise();
+        return;
+    }
+    if (m_cookie == 0)
+        advise();
+    m_sink->setTarget(sink);
+}
+
+Value ComControl::call(std::int32_t dispId, WORD flags, DISPPARAMS *params, bool wantResult)
+{
+    Variant result;
+    EXCEPINFO exception{};
+    UINT argumentError = 0;
+    const HRESULT hr =
+        m_control->Invoke(dispId, IID_NULL, LOCALE_USER_DEFAULT, flags, params,
+                          wantResult ? result.get() : nullptr, &exception, &argumentError);
+    if (hr == DISP_E_EXCEPTION)
+        throw Error(ErrorKind::Component, exceptionMessage(exception));
+    check(hr);
+    return toValue(*result);
+}
+
+} // namespace phone::com

@@ -1,0 +1,195 @@
+#include "phone/com/ComVariant.h"
+
+#include "phone/Error.h"
+#include "phone/com/ComError.h"
+#include "phone/com/ComText.h"
+
+#include <type_traits>
+
+namespace phone::com {
+
+namespace {
+
+// An object whose default member returns itself would otherwise never end.
+constexpr int maximumDefaultDepth = 8;
+
+Value objectDefault(IDispatch *object, int depth);
+
+Value plainValue(const VARIANT &source, int depth)
+{
+    switch (source.vt) {
+    case VT_EMPTY:
+        return Empty{};
+    case VT_NULL:
+        return Null{};
+    case VT_BOOL:
+        return source.boolVal != VARIANT_FALSE;
+    case VT_I2:
+        return std::int16_t{source.iVal};
+    case VT_I4:
+        return std::int32_t{source.lVal};
+    case VT_R8:
+        return source.dblVal;
+    case VT_BSTR:
+        return fromBstr(source.bstrVal);
+    case VT_I1:
+        return std::int16_t{source.cVal};
+    case VT_UI1:
+        return std::int16_t{source.bVal};
+    case VT_UI2:
+        return std::int32_t{source.uiVal};
+    case VT_INT:
+        return std::int32_t{source.intVal};
+    case VT_R4:
+        return double{source.fltVal};
+    case VT_DISPATCH:
+        return objectDefault(source.pdispVal, depth);
+    case VT_UI4:
+    case VT_UINT:
+    case VT_I8:
+    case VT_UI8:
+    case VT_CY:
+    case VT_DECIMAL: {
+        Variant number;
+        if (FAILED(VariantChangeType(number.get(), const_cast<VARIANT *>(&source), 0, VT_R8)))
+            throw Error(ErrorKind::Overflow);
+        return (*number).dblVal;
+    }
+    case VT_DATE: {
+        // Dates read as the system's own short text, as the platform shows them.
+        Variant text;
+        check(VariantChangeType(text.get(), const_cast<VARIANT *>(&source), 0, VT_BSTR));
+        return fromBstr((*text).bstrVal);
+    }
+    default:
+        throw Error(ErrorKind::Type);
+    }
+}
+
+Value readValue(const VARIANT &source, int depth)
+{
+    if (!(source.vt & VT_BYREF))
+        return plainValue(source, depth);
+    Variant copy;
+    check(VariantCopyInd(copy.get(), const_cast<VARIANT *>(&source)));
+    return plainValue(*copy, depth);
+}
+
+Value objectDefault(IDispatch *object, int depth)
+{
+    if (!object)
+        throw Error(ErrorKind::Type);
+    if (depth >= maximumDefaultDepth)
+        throw Error(ErrorKind::Type);
+    DISPPARAMS none{};
+    Variant result;
+    EXCEPINFO info{};
+    const HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
+                                      DISPATCH_PROPERTYGET, &none, result.get(), &info, nullptr);
+    if (hr == DISP_E_EXCEPTION)
+        throw Error(ErrorKind::Component, exceptionMessage(info));
+    check(hr);
+    return readValue(*result, depth + 1);
+}
+
+// Points a by-reference argument at the copy's value.
+void referTo(VARIANT &argument, VARIANT &copy)
+{
+    switch (copy.vt) {
+    case VT_BOOL:
+        argument.pboolVal = &copy.boolVal;
+        break;
+    case VT_I2:
+        argument.piVal = &copy.iVal;
+        break;
+    case VT_I4:
+        argument.plVal = &copy.lVal;
+        break;
+    case VT_R8:
+        argument.pdblVal = &copy.dblVal;
+        break;
+    case VT_BSTR:
+        argument.pbstrVal = &copy.bstrVal;
+        break;
+    default:
+        // Empty and Null have no payload: the argument refers to the whole VARIANT.
+        argument.vt = VT_BYREF | VT_VARIANT;
+        argument.pvarVal = &copy;
+        return;
+    }
+    argument.vt = VT_BYREF | copy.vt;
+}
+
+} // namespace
+
+void assign(VARIANT &target, const Value &value)
+{
+    std::visit(
+        [&target](const auto &v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, Empty>) {
+                target.vt = VT_EMPTY;
+            } else if constexpr (std::is_same_v<T, Null>) {
+                target.vt = VT_NULL;
+            } else if constexpr (std::is_same_v<T, bool>) {
+                target.vt = VT_BOOL;
+                target.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+            } else if constexpr (std::is_same_v<T, std::int16_t>) {
+                target.vt = VT_I2;
+                target.iVal = v;
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                target.vt = VT_I4;
+                target.lVal = v;
+            } else if constexpr (std::is_same_v<T, double>) {
+                target.vt = VT_R8;
+                target.dblVal = v;
+            } else {
+                static_assert(std::is_same_v<T, std::u16string>);
+                target.bstrVal = toBstr(v);
+                target.vt = VT_BSTR;
+            }
+        },
+        value);
+}
+
+Value toValue(const VARIANT &source)
+{
+    return readValue(source, 0);
+}
+
+CallArguments::CallArguments(std::span<const Argument> arguments)
+{
+    fill(arguments);
+}
+
+CallArguments::CallArguments(const Value &propertyValue)
+{
+    const Argument argument{propertyValue};
+    fill(std::span<const Argument>(&argument, 1));
+    m_params.cNamedArgs = 1;
+    m_params.rgdispidNamedArgs = &m_propertyPut;
+}
+
+void CallArguments::fill(std::span<const Argument> arguments)
+{
+    const std::size_t count = arguments.size();
+    m_copies = std::make_unique<Variant[]>(count);
+    m_arguments = std::make_unique<Variant[]>(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Argument &argument = arguments[i];
+        VARIANT &slot = *m_arguments[count - 1 - i].get();
+        if (argument.byRef) {
+            VARIANT &copy = *m_copies[i].get();
+            assign(copy, argument.value);
+            referTo(slot, copy);
+        } else {
+            assign(slot, argument.value);
+        }
+    }
+    // Variant is exactly one VARIANT, so the array is what DISPPARAMS expects.
+    static_assert(sizeof(Variant) == sizeof(VARIANT));
+    m_params.rgvarg = count ? m_arguments[0].get() : nullptr;
+    m_params.cArgs = static_cast<UINT>(count);
+}
+
+} // namespace phone::com

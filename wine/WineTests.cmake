@@ -1,0 +1,113 @@
+# The Windows side of the bench, checked from the Linux host build: the COM adapter is
+# cross-built with MinGW-w64 for 64-bit, together with its test double and tests, which run
+# under Wine as the CTest tests labelled "wine"; and for 32-bit, the bitness of the real
+# control, where only building is possible here.
+#
+# Part of every Linux build, so a missing tool stops the configure step instead of leaving
+# the Windows side unchecked. -DTERVANI_WINE_TESTS=OFF leaves it out on purpose.
+
+if(NOT CMAKE_HOST_UNIX OR WIN32)
+    return()
+endif()
+
+option(TERVANI_WINE_TESTS "Cross-build the COM adapter with MinGW-w64 and test it under Wine" ON)
+if(NOT TERVANI_WINE_TESTS)
+    message(STATUS "COM adapter: Windows cross-build and Wine tests switched off")
+    return()
+endif()
+
+set(TERVANI_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources for MinGW")
+
+# wine64 itself, not /usr/bin/wine: with wine32 installed that picks the 32-bit loader, and
+# this kernel runs no 32-bit programs.
+find_program(TERVANI_WINE64 NAMES wine64 HINTS /usr/lib/wine)
+find_program(TERVANI_WINESERVER NAMES wineserver wineserver64 HINTS /usr/lib/wine)
+find_program(TERVANI_MINGW64_CXX x86_64-w64-mingw32-g++-posix)
+find_program(TERVANI_MINGW32_CXX i686-w64-mingw32-g++-posix)
+
+set(missing "")
+foreach(tool IN ITEMS TERVANI_WINE64 TERVANI_WINESERVER TERVANI_MINGW64_CXX TERVANI_MINGW32_CXX)
+    if(NOT ${tool})
+        list(APPEND missing ${tool})
+    endif()
+endforeach()
+if(NOT EXISTS ${TERVANI_GTEST_SOURCE}/CMakeLists.txt)
+    list(APPEND missing TERVANI_GTEST_SOURCE)
+endif()
+if(missing)
+    message(FATAL_ERROR
+        "The COM adapter's Windows build and Wine tests need: ${missing}.\n"
+        "Install the Debian packages wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 "
+        "mingw-w64-tools googletest, or configure with -DTERVANI_WINE_TESTS=OFF.")
+endif()
+
+include(ExternalProject)
+
+set(windows_source ${CMAKE_CURRENT_LIST_DIR})
+set(windows_tests ${PROJECT_BINARY_DIR}/bin/tervani_com_tests.exe)
+set(windows_probe ${PROJECT_BINARY_DIR}/bin/tervani-com-probe.exe)
+
+ExternalProject_Add(tervani_windows_x86_64
+    SOURCE_DIR ${windows_source}
+    BINARY_DIR ${PROJECT_BINARY_DIR}/windows-x86_64
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${windows_source}/toolchains/x86_64-w64-mingw32.cmake
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${PROJECT_BINARY_DIR}/bin
+        -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
+    INSTALL_COMMAND ""
+)
+
+# After the 64-bit build, so the two never compete for the cores.
+ExternalProject_Add(tervani_windows_i686
+    SOURCE_DIR ${windows_source}
+    BINARY_DIR ${PROJECT_BINARY_DIR}/windows-i686
+    CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${windows_source}/toolchains/i686-w64-mingw32.cmake
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${PROJECT_BINARY_DIR}/bin/i686
+        -DTERVANI_ADAPTER_ONLY=ON
+    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    DEPENDS tervani_windows_x86_64
+)
+
+# One fresh prefix per test run: cleared before the first Wine test, made by its first
+# program, removed after the last. Wine tests share it one at a time.
+set(wine_prefix ${PROJECT_BINARY_DIR}/wine-prefix)
+set(wine_environment
+    WINEPREFIX=${wine_prefix}
+    WINEARCH=win64
+    WINEDEBUG=-all
+    "WINEDLLOVERRIDES=mscoree,mshtml="
+    LC_ALL=C
+)
+set(wine_without_display "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:")
+set(wine_prefix_script ${windows_source}/WinePrefix.cmake)
+
+add_test(NAME wine_prefix_fresh
+    COMMAND ${CMAKE_COMMAND} -DACTION=fresh -DWINESERVER=${TERVANI_WINESERVER}
+            -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
+add_test(NAME wine_com_adapter COMMAND ${TERVANI_WINE64} ${windows_tests})
+# The real control is not registered here: the program must refuse it by name and reason.
+add_test(NAME wine_com_probe_unregistered COMMAND ${TERVANI_WINE64} ${windows_probe})
+add_test(NAME wine_prefix_remove
+    COMMAND ${CMAKE_COMMAND} -DACTION=remove -DWINESERVER=${TERVANI_WINESERVER}
+            -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
+
+set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_probe_unregistered
+                     wine_prefix_remove PROPERTIES
+    LABELS wine
+    ENVIRONMENT "${wine_environment}"
+    ENVIRONMENT_MODIFICATION "${wine_without_display}"
+    RESOURCE_LOCK wine_prefix
+    TIMEOUT 120
+)
+set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
+set_tests_properties(wine_com_adapter wine_com_probe_unregistered PROPERTIES
+    FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine_com_probe_unregistered PROPERTIES
+    PASS_REGULAR_EXPRESSION "Das Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
+set_tests_properties(wine_prefix_remove PROPERTIES FIXTURES_CLEANUP wine_prefix)

@@ -1,0 +1,78 @@
+#pragma once
+
+// What the tests and the test double agree on: identifiers, registration names and the
+// members only the tests use. The contract members themselves come from phone/Members.h.
+
+#include <guiddef.h>
+
+#include <cstdint>
+
+namespace tervani_double {
+
+// {EF08D23D-62F5-46F9-B7DD-79DE6A320C80}
+inline constexpr GUID libraryId = {
+    0xef08d23d, 0x62f5, 0x46f9, {0xb7, 0xdd, 0x79, 0xde, 0x6a, 0x32, 0x0c, 0x80}};
+// {24397B68-03D4-4653-BF43-35AA662ADC36}: describes itself through IProvideClassInfo2.
+inline constexpr GUID controlClassId = {
+    0x24397b68, 0x03d4, 0x4653, {0xbf, 0x43, 0x35, 0xaa, 0x66, 0x2a, 0xdc, 0x36}};
+// {CBA4307F-750D-43BE-80D8-C0C0337FD0B9}: offers no IProvideClassInfo, only its type library.
+inline constexpr GUID plainClassId = {
+    0xcba4307f, 0x750d, 0x43be, {0x80, 0xd8, 0xc0, 0xc0, 0x33, 0x7f, 0xd0, 0xb9}};
+// {2705ED7C-167E-4960-85B4-EFD7AEC68F24}: refuses to initialise, a control that fails to start.
+inline constexpr GUID brokenClassId = {
+    0x2705ed7c, 0x167e, 0x4960, {0x85, 0xb4, 0xef, 0xd7, 0xae, 0xc6, 0x8f, 0x24}};
+// {A2A844B3-9E04-4DDD-990B-218E79E8659D}
+inline constexpr GUID interfaceId = {
+    0xa2a844b3, 0x9e04, 0x4ddd, {0x99, 0x0b, 0x21, 0x8e, 0x79, 0xe8, 0x65, 0x9d}};
+// {01F1C464-F514-485B-872E-42357F50FDE6}
+inline constexpr GUID eventsId = {
+    0x01f1c464, 0xf514, 0x485b, {0x87, 0x2e, 0x42, 0x35, 0x7f, 0x50, 0xfd, 0xe6}};
+
+inline constexpr wchar_t controlProgId[] = L"Tervani.TestDouble";
+inline constexpr wchar_t plainProgId[] = L"Tervani.TestDoublePlain";
+inline constexpr wchar_t brokenProgId[] = L"Tervani.TestDoubleBroken";
+
+// What the broken double's IPersistStreamInit::InitNew returns.
+inline constexpr long startFailure = static_cast<long>(0x80070015); // ERROR_NOT_READY
+
+// Members for the tests only.
+namespace dispid {
+// Text: the last member the double received with each argument's type and value, such as
+// "SendDTMF(ref I4 7, BSTR 12#)".
+inline constexpr std::int32_t LastCall = 0x60030100;
+// Fail(mode): fails in the way FailMode names.
+inline constexpr std::int32_t Fail = 0x60030101;
+// Raise(event, CallingNumber, CalledMSN, CallID): raises the event named by text, or the
+// raw dispatch identifier given as a number, with by-reference copies of the three values.
+// LastCall then tells whether a sink wrote into them.
+inline constexpr std::int32_t Raise = 0x60030102;
+// The ambient UserMode the client site reports, Empty without a site.
+inline constexpr std::int32_t SiteUserMode = 0x60030103;
+// True when InitNew came after SetClientSite, as OLEMISC_SETCLIENTSITEFIRST asks.
+inline constexpr std::int32_t InitialisedWithSite = 0x60030104;
+// KeepAlive(): the DLL holds a reference to this instance until the tests release it, as
+// when a control outlives its container.
+inline constexpr std::int32_t KeepAlive = 0x60030105;
+} // namespace dispid
+
+enum FailMode : std::int32_t {
+    ExceptionWithDescription = 1, // DISP_E_EXCEPTION, description given at once
+    ExceptionDeferred = 2,        // DISP_E_EXCEPTION, description through pfnDeferredFillIn
+    ExceptionScodeOnly = 3,       // DISP_E_EXCEPTION, no description, scode FILE_NOT_FOUND
+    PlainFailure = 4,             // returns HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)
+    UnknownFailure = 5,           // returns a code the system has no text for
+};
+
+inline constexpr char16_t failDescription[] = u"Leitung „1“ belegt: Gespräch läuft";
+inline constexpr std::int32_t unknownFailure = static_cast<std::int32_t>(0x80041234);
+
+// An event identifier the double's type information does not list.
+inline constexpr std::int32_t undescribedEvent = 99;
+
+// Test hooks exported by the DLL, to see what the adapter still holds.
+using CountFunction = long(__stdcall *)();
+inline constexpr char liveObjectsExport[] = "TervaniDoubleLiveObjects";
+inline constexpr char advisedSinksExport[] = "TervaniDoubleAdvisedSinks";
+inline constexpr char releaseKeptExport[] = "TervaniDoubleReleaseKept";
+
+} // namespace tervani_double

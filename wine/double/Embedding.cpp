@@ -1,0 +1,208 @@
+#include "Embedding.h"
+
+#include <olectl.h>
+
+namespace tervani_double {
+
+Embedding::Embedding(IUnknown &owner, const CLSID &classId, HRESULT initResult)
+    : m_owner(owner)
+    , m_classId(classId)
+    , m_initResult(initResult)
+{}
+
+VARIANT Embedding::siteUserMode() const
+{
+    VARIANT result;
+    VariantInit(&result);
+    const auto ambient = m_site.query<IDispatch>();
+    if (!ambient)
+        return result;
+    DISPPARAMS none{};
+    if (FAILED(ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT,
+                               DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr)))
+        VariantClear(&result);
+    return result;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::QueryInterface(REFIID iid, void **object)
+{
+    return m_owner.QueryInterface(iid, object);
+}
+
+ULONG STDMETHODCALLTYPE Embedding::AddRef()
+{
+    return m_owner.AddRef();
+}
+
+ULONG STDMETHODCALLTYPE Embedding::Release()
+{
+    return m_owner.Release();
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::SetClientSite(IOleClientSite *site)
+{
+    m_site = ComPtr<IOleClientSite>::retain(site);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetClientSite(IOleClientSite **site)
+{
+    if (!site)
+        return E_POINTER;
+    *site = m_site.get();
+    if (*site)
+        (*site)->AddRef();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::SetHostNames(LPCOLESTR, LPCOLESTR)
+{
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::Close(DWORD)
+{
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::SetMoniker(DWORD, IMoniker *)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetMoniker(DWORD, DWORD, IMoniker **moniker)
+{
+    if (moniker)
+        *moniker = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::InitFromData(IDataObject *, WINBOOL, DWORD)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetClipboardData(DWORD, IDataObject **data)
+{
+    if (data)
+        *data = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::DoVerb(LONG, LPMSG, IOleClientSite *, LONG, HWND, LPCRECT)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::EnumVerbs(IEnumOLEVERB **verbs)
+{
+    if (verbs)
+        *verbs = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::Update()
+{
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::IsUpToDate()
+{
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetUserClassID(CLSID *classId)
+{
+    return GetClassID(classId);
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetUserType(DWORD, LPOLESTR *type)
+{
+    if (type)
+        *type = nullptr;
+    return OLE_S_USEREG;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::SetExtent(DWORD, SIZEL *)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetExtent(DWORD, SIZEL *)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::Advise(IAdviseSink *, DWORD *connection)
+{
+    if (connection)
+        *connection = 0;
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::Unadvise(DWORD)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::EnumAdvise(IEnumSTATDATA **advise)
+{
+    if (advise)
+        *advise = nullptr;
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetMiscStatus(DWORD, DWORD *status)
+{
+    if (!status)
+        return E_POINTER;
+    // Like controls made with Visual Basic: the site must come before initialisation.
+    *status = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME | OLEMISC_ACTIVATEWHENVISIBLE;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::SetColorScheme(LOGPALETTE *)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetClassID(CLSID *classId)
+{
+    if (!classId)
+        return E_POINTER;
+    *classId = m_classId;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::IsDirty()
+{
+    return S_FALSE;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::Load(LPSTREAM)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::Save(LPSTREAM, WINBOOL)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::GetSizeMax(ULARGE_INTEGER *)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT STDMETHODCALLTYPE Embedding::InitNew()
+{
+    if (m_initialised)
+        return E_UNEXPECTED;
+    if (FAILED(m_initResult))
+        return m_initResult;
+    m_initialised = true;
+    m_initialisedWithSite = static_cast<bool>(m_site);
+    return S_OK;
+}
+
+} // namespace tervani_double

@@ -1,0 +1,48 @@
+// tervani-com-probe [ProgID]: creates the control as the bench does and reads its
+// properties, without the window. On a Windows machine it answers whether this program's
+// bitness can reach the registered control at all; its exit code is 0 when it can.
+
+#include "phone/Error.h"
+#include "phone/Tervani.h"
+#include "phone/com/ComControl.h"
+#include "phone/com/ComText.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace {
+
+void print(const std::string &line)
+{
+    std::fputs((line + "\n").c_str(), stdout);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    SetConsoleOutputCP(CP_UTF8);
+    const std::u16string progId = argc > 1 ? reinterpret_cast<const char16_t *>(argv[1])
+                                           : std::u16string(phone::com::tervaniProgId);
+    const char *bitness = sizeof(void *) == 8 ? "64" : "32";
+    print(std::string(bitness) + "-Bit-Programm, Steuerelement „" + phone::com::toUtf8(progId)
+          + "“");
+    try {
+        phone::com::ComControl control(progId);
+        phone::Tervani tervani(control);
+        print("PopUp: " + std::string(tervani.PopUp() ? "True" : "False"));
+        print("ConnectionCount: " + std::to_string(tervani.ConnectionCount()));
+        print("IncomingCallID: " + std::to_string(tervani.IncomingCallID()));
+        print("LatestText: " + phone::com::toUtf8(tervani.LatestText()));
+    } catch (const phone::Error &error) {
+        print(error.description());
+        return 1;
+    } catch (const std::exception &error) {
+        print(error.what());
+        return 1;
+    }
+    return 0;
+}

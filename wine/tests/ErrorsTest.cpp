@@ -1,0 +1,156 @@
+// Failures of the control become the bench's component error, with the control's own
+// description or the system's message text; a control that cannot be created is refused
+// with a German text naming it and the reason.
+
+#include "TestSupport.h"
+
+#include "phone/Error.h"
+#include "phone/Members.h"
+
+#include <windows.h>
+
+namespace tervani_tests {
+namespace {
+
+using tervani_double::FailMode;
+
+struct Failure
+{
+    const char *name;
+    FailMode mode;
+    std::string description;
+};
+
+void PrintTo(const Failure &failure, std::ostream *out)
+{
+    *out << failure.name;
+}
+
+// The system texts are Wine's English ones (the tests run with LC_ALL=C); Wine has no
+// text for the last code, and says so with the number alone.
+const Failure failures[] = {
+    {"ExceptionWithDescription", tervani_double::ExceptionWithDescription,
+     "Leitung „1“ belegt: Gespräch läuft"},
+    {"ExceptionDeferred", tervani_double::ExceptionDeferred, "Leitung „1“ belegt: Gespräch läuft"},
+    {"ExceptionScodeOnly", tervani_double::ExceptionScodeOnly, "File not found. (0x80070002)"},
+    {"PlainFailure", tervani_double::PlainFailure, "Access denied. (0x80070005)"},
+    {"UnknownFailure", tervani_double::UnknownFailure, "Fehler 0x80041234"},
+};
+
+class FailureTest : public ControlTest, public testing::WithParamInterface<Failure>
+{
+};
+
+TEST_P(FailureTest, BecomesComponentErrorWithItsDescription)
+{
+    std::vector<phone::Argument> mode{{std::int32_t{GetParam().mode}}};
+    try {
+        control->invoke(tervani_double::dispid::Fail, mode);
+        FAIL() << "no error";
+    } catch (const phone::Error &error) {
+        EXPECT_EQ(error.kind(), phone::ErrorKind::Component);
+        EXPECT_EQ(error.description(), GetParam().description);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, FailureTest, testing::ValuesIn(failures),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+std::string errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const phone::Error &error) {
+        EXPECT_EQ(error.kind(), phone::ErrorKind::Component);
+        return error.description();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
+}
+
+TEST_F(ControlTest, RefusalsOfTheDispatchLayerCarryTheirCode)
+{
+    // Unknown member, wrong argument type, wrong argument count.
+    EXPECT_EQ(errorOf([this] { control->getProperty(0x60031234); }), "Fehler 0x80020003");
+    std::vector<phone::Argument> number{{std::int32_t{123}}};
+    EXPECT_EQ(errorOf([&] { control->invoke(phone::dispid::Dial, number); }), "Fehler 0x80020005");
+    std::vector<phone::Argument> none;
+    EXPECT_EQ(errorOf([&] { control->invoke(phone::dispid::Dial, none); }), "Fehler 0x8002000E");
+}
+
+TEST_F(ControlTest, ControlStaysUsableAfterAnError)
+{
+    std::vector<phone::Argument> mode{{std::int32_t{tervani_double::ExceptionWithDescription}}};
+    EXPECT_THROW(control->invoke(tervani_double::dispid::Fail, mode), phone::Error);
+    std::vector<phone::Argument> dial{{u"0123"}};
+    control->invoke(phone::dispid::Dial, dial);
+    EXPECT_EQ(lastCall(), "Dial(BSTR 0123)");
+}
+
+TEST(ControlCreation, UnregisteredProgIdIsRefusedWithItsReason)
+{
+    const std::string description =
+        errorOf([] { phone::com::ComControl control(u"Tervani.NichtRegistriert"); });
+    EXPECT_EQ(description, "Das Steuerelement „Tervani.NichtRegistriert“ konnte nicht "
+                           "erstellt werden.\nFehler 0x800401F3");
+}
+
+TEST(ControlCreation, ControlThatFailsToStartIsRefusedAndReleased)
+{
+    const std::string description =
+        errorOf([] { phone::com::ComControl control(u16(tervani_double::brokenProgId)); });
+    EXPECT_EQ(description, "Das Steuerelement „Tervani.TestDoubleBroken“ konnte nicht erstellt "
+                           "werden.\nNot ready. (0x80070015)");
+    EXPECT_EQ(doubleLibrary().liveObjects(), 0);
+}
+
+// The real control registers its class for 32-bit programs only: a 64-bit program finds
+// its programmatic identifier but not its class.
+class ThirtyTwoBitOnly : public testing::Test
+{
+protected:
+    static constexpr wchar_t classKey[] = L"CLSID\\{80ECA732-2DAB-4AEC-9CC1-D3AA1F53FCF2}";
+    static constexpr wchar_t progIdKey[] = L"Tervani.Nur32Bit";
+
+    void SetUp() override
+    {
+        write(KEY_WOW64_64KEY, progIdKey + std::wstring(L"\\CLSID"),
+              L"{80ECA732-2DAB-4AEC-9CC1-D3AA1F53FCF2}");
+        write(KEY_WOW64_32KEY, classKey + std::wstring(L"\\InprocServer32"),
+              L"C:\\windows\\syswow64\\Tervani.ocx");
+    }
+    void TearDown() override
+    {
+        RegDeleteKeyExW(HKEY_CLASSES_ROOT, (progIdKey + std::wstring(L"\\CLSID")).c_str(),
+                        KEY_WOW64_64KEY, 0);
+        RegDeleteKeyExW(HKEY_CLASSES_ROOT, progIdKey, KEY_WOW64_64KEY, 0);
+        RegDeleteKeyExW(HKEY_CLASSES_ROOT, (classKey + std::wstring(L"\\InprocServer32")).c_str(),
+                        KEY_WOW64_32KEY, 0);
+        RegDeleteKeyExW(HKEY_CLASSES_ROOT, classKey, KEY_WOW64_32KEY, 0);
+    }
+    static void write(REGSAM view, const std::wstring &key, const std::wstring &value)
+    {
+        HKEY handle = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0,
+                                  KEY_SET_VALUE | view, nullptr, &handle, nullptr),
+                  ERROR_SUCCESS);
+        const LONG result = RegSetValueExW(
+            handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(handle);
+        ASSERT_EQ(result, ERROR_SUCCESS);
+    }
+};
+
+TEST_F(ThirtyTwoBitOnly, IsRefusedWithTheBitnessNamed)
+{
+    const std::string description =
+        errorOf([] { phone::com::ComControl control(u"Tervani.Nur32Bit"); });
+    EXPECT_EQ(description, "Das Steuerelement „Tervani.Nur32Bit“ konnte nicht erstellt werden.\n"
+                           "Fehler 0x80040152\n"
+                           "Ein 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm oder in "
+                           "einem DLL-Surrogat.");
+}
+
+} // namespace
+} // namespace tervani_tests

@@ -19,6 +19,10 @@ namespace app {
 
 namespace {
 
+// A flood of events must not repaint the window once per event: that would cost far more than
+// the events themselves. The window shows what changed at most about 60 times a second.
+constexpr int refreshIntervalMs = 16;
+
 QString qt(std::u16string_view text)
 {
     return QString(reinterpret_cast<const QChar *>(text.data()),
@@ -46,6 +50,10 @@ Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observ
     setWindowIcon(appIcon());
     setFixedSize(clientWidthTwips / twipsPerPixel, clientHeightTwips / twipsPerPixel);
     move(4050 / twipsPerPixel, 3225 / twipsPerPixel);
+
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &Form1::refresh);
 
     createControls();
     connectHandlers();
@@ -250,9 +258,18 @@ void Form1::setText(Control textField, const std::u16string &text)
 
 void Form1::setCaption(Control label, const std::u16string &caption)
 {
-    static_cast<QLabel *>(widget(label))->setText(qt(caption));
+    // Kept for the next refresh; assigning reuses the string's storage within a frame.
+    m_pendingCaptions[static_cast<std::size_t>(label)] = caption;
+    scheduleRefresh();
     if (m_observer)
         m_observer->captionSet(label, caption);
+}
+
+std::u16string Form1::caption(Control label) const
+{
+    if (const auto &pending = m_pendingCaptions[static_cast<std::size_t>(label)])
+        return *pending;
+    return static_cast<QLabel *>(widget(label))->text().toStdU16String();
 }
 
 void Form1::setEnabled(Control control, bool enabled)
@@ -265,8 +282,33 @@ void Form1::setEnabled(Control control, bool enabled)
 void Form1::addItem(const std::u16string &line)
 {
     m_messages.append(line);
+    scheduleRefresh();
     if (m_observer)
         m_observer->lineAdded(line);
+}
+
+void Form1::scheduleRefresh()
+{
+    if (m_refreshTimer.isActive())
+        return;
+    // After a quiet spell the next pass of the event loop shows the change; under a flood the
+    // refreshes come one frame apart.
+    const qint64 since = m_sinceRefresh.isValid() ? m_sinceRefresh.elapsed() : refreshIntervalMs;
+    m_refreshTimer.start(static_cast<int>(std::max<qint64>(0, refreshIntervalMs - since)));
+}
+
+// Shows the lines and captions that arrived since the last refresh: one row insertion for the
+// list, one caption per label, so the labels show the values read after the newest line.
+void Form1::refresh()
+{
+    m_sinceRefresh.start();
+    m_messages.publish();
+    for (std::size_t i = 0; i < m_pendingCaptions.size(); ++i) {
+        if (auto &pending = m_pendingCaptions[i]) {
+            static_cast<QLabel *>(m_widgets[i])->setText(qt(*pending));
+            pending.reset();
+        }
+    }
 }
 
 void Form1::messageBox(const std::u16string &prompt, BoxStyle style,

@@ -2,6 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "app/FormLayout.h"
+#include "app/LogView.h"
 #include "app/TextField.h"
 #include "events/EventLog.h"
 #include "phone/CallEvent.h"
@@ -9,7 +10,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 
 #include <algorithm>
@@ -94,9 +94,8 @@ void Form1::createControls()
             break;
         }
         case ControlKind::List: {
-            auto *list = new QListView(this);
+            auto *list = new LogView(this);
             list->setModel(&m_messages);
-            list->setUniformItemSizes(true);
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             created = list;

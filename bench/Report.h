@@ -16,9 +16,10 @@ struct Row
     double pacedMicros = 0;
     double pacedRate = 0;
     double maxLagMs = 0;
-    double burstSeconds = 0; // the pass and the catching up
-    double burstRate = 0;    // events a second through the pass
-    double catchUpMs = 0;    // from the end of the pass until the newest line is on screen
+    double pacedShareRunning = 1; // processor time / wall time while paced
+    double burstSeconds = 0;      // the pass and the catching up
+    double burstRate = 0;         // events a second through the pass
+    double catchUpMs = 0;         // from the end of the pass until the newest line is on screen
     double bytesPerLine = 0;
 };
 
@@ -42,6 +43,8 @@ struct Startup
 struct Report
 {
     std::string machine;
+    std::string loadBefore; // load averages at the start and the end of the run
+    std::string loadAfter;
     int lineLength = 0;
     Startup startup;
     std::vector<Row> ours;

@@ -7,7 +7,7 @@
 #include "bench/BaselineLog.h"
 #include "bench/BenchControl.h"
 #include "bench/DisplayProbe.h"
-#include "bench/ProcessMemory.h"
+#include "bench/ProcessStats.h"
 #include "bench/Report.h"
 
 #include <QApplication>
@@ -34,11 +34,11 @@ using namespace std::chrono_literals;
 struct Options
 {
     std::vector<std::int64_t> sizes{1000, 10000, 100000, 1000000};
-    double pacedSeconds = 0.5;         // timed paced events per size
+    double pacedSeconds = 1.0;         // timed paced events per size
     std::int64_t maxRunEvents = 50000; // paced events before the list is refilled
     std::int64_t minPacedEvents = 10;
     double budgetSeconds = 60; // the baseline stops before a size estimated longer
-    int startupRuns = 5;
+    int startupRuns = 7;
 };
 
 class NullDialogs : public app::Dialogs
@@ -213,6 +213,7 @@ struct Paced
 {
     std::int64_t events = 0;
     Clock::duration time{};
+    double cpuSeconds = 0; // processor time of the process over the same runs
     Clock::duration maxLag{};
 };
 
@@ -233,6 +234,7 @@ Paced paced(Subject &subject, std::int64_t size, const Options &options)
         pauseWithinFrame();
         subject.probe->startTiming(); // refilling is no part of the paced figures
         const auto start = Clock::now();
+        const double startCpu = cpuSeconds();
         std::int64_t run = 0;
         while (run < runLength) {
             subject.control.raise();
@@ -244,6 +246,7 @@ Paced paced(Subject &subject, std::int64_t size, const Options &options)
                 break;
         }
         result.time += Clock::now() - start;
+        result.cpuSeconds += cpuSeconds() - startCpu;
         result.events += run;
         subject.lines += run;
         waitShown(subject);
@@ -311,6 +314,7 @@ Results measure(Subject &subject, const char *name, const Options &options, bool
         const Paced p = paced(subject, size, options);
         row.pacedMicros = seconds(p.time) * 1e6 / double(p.events);
         row.pacedRate = double(p.events) / seconds(p.time);
+        row.pacedShareRunning = p.cpuSeconds / seconds(p.time);
         row.maxLagMs = seconds(p.maxLag) * 1e3;
         row.measured = true;
         std::fprintf(stderr, ", paced %.1f µs/event over %lld events\n", row.pacedMicros,
@@ -410,10 +414,10 @@ void usage()
     std::puts(
         "usage: log_bench [--sizes N,N,...] [--paced-seconds S] [--budget S] [--startup-runs N]\n"
         "  --sizes          lines in the list to measure at (default 1000,10000,100000,1000000)\n"
-        "  --paced-seconds  timed paced events per size (default 0.5)\n"
+        "  --paced-seconds  timed paced events per size (default 1)\n"
         "  --budget         the QListWidget log stops before a size estimated to take longer\n"
         "                   (default 60)\n"
-        "  --startup-runs   start-ups per window kind; the median counts (default 5)\n"
+        "  --startup-runs   start-ups per window kind; the median counts (default 7)\n"
         "Runs offscreen unless QT_QPA_PLATFORM says otherwise.");
 }
 
@@ -468,6 +472,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     Report report;
     report.machine = describeMachine();
+    report.loadBefore = loadAverage();
     report.lineLength = static_cast<int>(BenchControl().expectedLine().size());
     report.startup = measureStartup(options);
     {
@@ -484,6 +489,7 @@ int main(int argc, char *argv[])
         report.baselineMemory = results.memory;
         report.failures += results.failures;
     }
+    report.loadAfter = loadAverage();
     printReport(report, stdout);
     return report.failures == 0 ? 0 : 1;
 }

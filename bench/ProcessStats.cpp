@@ -1,5 +1,6 @@
-#include "bench/ProcessMemory.h"
+#include "bench/ProcessStats.h"
 
+#include <ctime>
 #include <fstream>
 
 #include <unistd.h>
@@ -15,6 +16,21 @@ std::int64_t residentBytes()
     if (!(statm >> total >> resident))
         return 0;
     return resident * sysconf(_SC_PAGESIZE);
+}
+
+double cpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+std::string loadAverage()
+{
+    std::ifstream loadavg("/proc/loadavg");
+    std::string first;
+    loadavg >> first;
+    return first;
 }
 
 } // namespace bench

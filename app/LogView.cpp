@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace app {

@@ -36,6 +36,7 @@ struct MemoryCheck
 struct Startup
 {
     double bareMs = -1;
+    double labelMs = -1; // the bare window with one label
     double form1Ms = -1;
     double listWidgetMs = -1;
 };

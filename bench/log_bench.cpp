@@ -1,21 +1,13 @@
 // Measures the event log at scale on the real Form1, driven through the control boundary, and
 // the obvious QListWidget design in the same run, and prints one table. See --help.
 
-#include "app/Dialogs.h"
-#include "app/Form1.h"
-#include "app/FormLayout.h"
-#include "bench/BaselineLog.h"
-#include "bench/BenchControl.h"
 #include "bench/DisplayProbe.h"
 #include "bench/ProcessStats.h"
 #include "bench/Report.h"
+#include "bench/Startup.h"
+#include "bench/Subjects.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QProcess>
-#include <QPushButton>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,86 +31,6 @@ struct Options
     std::int64_t minPacedEvents = 10;
     double budgetSeconds = 60; // the baseline stops before a size estimated longer
     int startupRuns = 7;
-};
-
-class NullDialogs : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &, app::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {}
-    void errorReport(const phone::Error &error) override
-    {
-        std::fprintf(stderr, "handler error: %s\n", error.what());
-    }
-};
-
-// One log under test: a window, the control that feeds it and a probe on its LBL_Last.
-class Subject
-{
-public:
-    virtual ~Subject() = default;
-    virtual QWidget *window() = 0;
-    virtual void clearList() = 0;
-    virtual std::int64_t listedLines() const = 0;
-    virtual QString lastListedLine() const = 0;
-
-    BenchControl control;
-    std::unique_ptr<DisplayProbe> probe;
-    std::int64_t lines = 0;    // lines the bench has added since the last clear
-    std::int64_t failures = 0; // checks that found the window not showing what it should
-};
-
-class OurLog : public Subject
-{
-public:
-    OurLog()
-        : m_form(control, m_dialogs)
-    {
-        probe = std::make_unique<DisplayProbe>(label(), &BenchControl::serialShownIn);
-    }
-    // The probe watches a label of the window: it goes first.
-    ~OurLog() override { probe.reset(); }
-    QWidget *window() override { return &m_form; }
-    void clearList() override
-    {
-        static_cast<QPushButton *>(m_form.widget(app::Control::BTN_Clear))->click();
-    }
-    std::int64_t listedLines() const override { return m_form.messages().rowCount(); }
-    QString lastListedLine() const override
-    {
-        const int rows = m_form.messages().rowCount();
-        return rows ? m_form.messages().line(rows - 1) : QString();
-    }
-
-private:
-    QLabel *label() { return static_cast<QLabel *>(m_form.widget(app::Control::LBL_Last)); }
-
-    NullDialogs m_dialogs;
-    app::Form1 m_form;
-};
-
-class PlainLog : public Subject
-{
-public:
-    PlainLog()
-        : m_window(control)
-    {
-        probe =
-            std::make_unique<DisplayProbe>(m_window.latestLabel(), &BenchControl::serialShownIn);
-    }
-    ~PlainLog() override { probe.reset(); }
-    QWidget *window() override { return &m_window; }
-    void clearList() override { m_window.clearList(); }
-    std::int64_t listedLines() const override { return m_window.list()->count(); }
-    QString lastListedLine() const override
-    {
-        const int rows = m_window.list()->count();
-        return rows ? m_window.list()->item(rows - 1)->text() : QString();
-    }
-
-private:
-    BaselineLog m_window;
 };
 
 double seconds(Clock::duration d)
@@ -333,82 +245,6 @@ Results measure(Subject &subject, const char *name, const Options &options, bool
     return results;
 }
 
-// Start-up: a fresh process shows one window; the time runs from starting the process to the
-// end of the window's first paint.
-int runStartupChild(int argc, char **argv, const std::string &kind)
-{
-    QApplication application(argc, argv);
-    BenchControl control;
-    NullDialogs dialogs;
-    std::unique_ptr<QWidget> window;
-    if (kind == "form1")
-        window = std::make_unique<app::Form1>(control, dialogs);
-    else if (kind == "qlistwidget")
-        window = std::make_unique<BaselineLog>(control);
-    else {
-        window = std::make_unique<QWidget>();
-        window->setFixedSize(app::clientWidthTwips / app::twipsPerPixel,
-                             app::clientHeightTwips / app::twipsPerPixel);
-    }
-
-    class FirstPaint : public QObject
-    {
-    public:
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint && !m_seen) {
-                m_seen = true;
-                // Queued, so that it runs once the whole window has been painted.
-                QTimer::singleShot(0, [] {
-                    const auto now = Clock::now().time_since_epoch();
-                    std::printf("%lld\n",
-                                static_cast<long long>(std::chrono::nanoseconds(now).count()));
-                    std::fflush(stdout);
-                    QCoreApplication::quit();
-                });
-            }
-            return false;
-        }
-
-    private:
-        bool m_seen = false;
-    } firstPaint;
-    window->installEventFilter(&firstPaint);
-    window->show();
-    return application.exec();
-}
-
-double startupMs(const QString &program, const QString &kind)
-{
-    QProcess process;
-    const auto start = Clock::now();
-    process.start(program, {QStringLiteral("--startup-child"), kind});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return -1;
-    const long long shown = std::atoll(process.readAllStandardOutput().constData());
-    const long long started = std::chrono::nanoseconds(start.time_since_epoch()).count();
-    return double(shown - started) / 1e6;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
-}
-
-Startup measureStartup(const Options &options)
-{
-    const QString program = QCoreApplication::applicationFilePath();
-    std::vector<double> bare, form1, plain;
-    // Interleaved, so that a busy moment on the machine does not fall on one kind only.
-    for (int i = 0; i < options.startupRuns; ++i) {
-        bare.push_back(startupMs(program, QStringLiteral("bare")));
-        form1.push_back(startupMs(program, QStringLiteral("form1")));
-        plain.push_back(startupMs(program, QStringLiteral("qlistwidget")));
-    }
-    return Startup{median(bare), median(form1), median(plain)};
-}
-
 void usage()
 {
     std::puts(
@@ -474,7 +310,7 @@ int main(int argc, char *argv[])
     report.machine = describeMachine();
     report.loadBefore = loadAverage();
     report.lineLength = static_cast<int>(BenchControl().expectedLine().size());
-    report.startup = measureStartup(options);
+    report.startup = measureStartup(options.startupRuns);
     {
         OurLog ours;
         const Results results = measure(ours, "Form1", options, false);

@@ -1,44 +1,64 @@
 #include "app/EventLogModel.h"
 
+#include <algorithm>
+#include <limits>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace app {
 
 int EventLogModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_ends.size());
+    return parent.isValid() ? 0 : m_published;
 }
 
 QVariant EventLogModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid() || index.row() >= m_published)
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
         return line(index.row());
     return {};
 }
 
-QString EventLogModel::line(int row) const
+QString EventLogModel::line(qsizetype row) const
 {
-    const std::size_t begin = row == 0 ? 0 : m_ends[row - 1];
-    const std::size_t end = m_ends[row];
-    return QString::fromUtf8(m_text.data() + begin, static_cast<qsizetype>(end - begin));
+    const auto at = static_cast<std::size_t>(row);
+    QString text(static_cast<qsizetype>(m_lines.length(at)), Qt::Uninitialized);
+    m_lines.copy(at, reinterpret_cast<char16_t *>(text.data()));
+    return text;
 }
 
-void EventLogModel::append(const std::u16string &line)
+void EventLogModel::append(std::u16string_view line)
 {
-    const int row = rowCount();
-    beginInsertRows({}, row, row);
-    m_text += QString::fromStdU16String(line).toStdString();
-    m_ends.push_back(m_text.size());
+    m_lines.append(line);
+}
+
+void EventLogModel::publish()
+{
+    // Rows are ints to the views; lines beyond that stay stored but unlisted.
+    const int stored =
+        static_cast<int>(std::min<qsizetype>(lineCount(), std::numeric_limits<int>::max()));
+    if (stored == m_published)
+        return;
+    beginInsertRows({}, m_published, stored - 1);
+    m_published = stored;
     endInsertRows();
 }
 
 void EventLogModel::clear()
 {
     beginResetModel();
-    // Swapping with empty containers gives the memory back.
-    std::string().swap(m_text);
-    std::vector<std::size_t>().swap(m_ends);
+    m_lines.clear();
+    m_published = 0;
     endResetModel();
+#if defined(__GLIBC__)
+    // The blocks are freed now, but glibc keeps freed heap pages for the process unless asked;
+    // a cleared soak-test log can be hundreds of megabytes, so hand them back to the system.
+    malloc_trim(0);
+#endif
 }
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "app/FormLayout.h"
+#include "app/LogView.h"
 #include "app/TextField.h"
 #include "events/EventLog.h"
 #include "phone/CallEvent.h"
@@ -9,7 +10,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 
 #include <algorithm>
@@ -18,6 +18,10 @@
 namespace app {
 
 namespace {
+
+// A flood of events must not repaint the window once per event: that would cost far more than
+// the events themselves. The window shows what changed at most about 60 times a second.
+constexpr int refreshIntervalMs = 16;
 
 QString qt(std::u16string_view text)
 {
@@ -53,6 +57,10 @@ Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observ
                             QStringLiteral("Nimbus Sans"), dialogFont.family()});
     dialogFont.setPointSizeF(8);
     setFont(dialogFont);
+
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &Form1::refresh);
 
     createControls();
     connectHandlers();
@@ -93,9 +101,8 @@ void Form1::createControls()
             break;
         }
         case ControlKind::List: {
-            auto *list = new QListView(this);
+            auto *list = new LogView(this);
             list->setModel(&m_messages);
-            list->setUniformItemSizes(true);
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             created = list;
@@ -257,9 +264,18 @@ void Form1::setText(Control textField, const std::u16string &text)
 
 void Form1::setCaption(Control label, const std::u16string &caption)
 {
-    static_cast<QLabel *>(widget(label))->setText(qt(caption));
+    // Kept for the next refresh; assigning reuses the string's storage within a frame.
+    m_pendingCaptions[static_cast<std::size_t>(label)] = caption;
+    scheduleRefresh();
     if (m_observer)
         m_observer->captionSet(label, caption);
+}
+
+std::u16string Form1::caption(Control label) const
+{
+    if (const auto &pending = m_pendingCaptions[static_cast<std::size_t>(label)])
+        return *pending;
+    return static_cast<QLabel *>(widget(label))->text().toStdU16String();
 }
 
 void Form1::setEnabled(Control control, bool enabled)
@@ -272,8 +288,33 @@ void Form1::setEnabled(Control control, bool enabled)
 void Form1::addItem(const std::u16string &line)
 {
     m_messages.append(line);
+    scheduleRefresh();
     if (m_observer)
         m_observer->lineAdded(line);
+}
+
+void Form1::scheduleRefresh()
+{
+    if (m_refreshTimer.isActive())
+        return;
+    // After a quiet spell the next pass of the event loop shows the change; under a flood the
+    // refreshes come one frame apart.
+    const qint64 since = m_sinceRefresh.isValid() ? m_sinceRefresh.elapsed() : refreshIntervalMs;
+    m_refreshTimer.start(static_cast<int>(std::max<qint64>(0, refreshIntervalMs - since)));
+}
+
+// Shows the lines and captions that arrived since the last refresh: one row insertion for the
+// list, one caption per label, so the labels show the values read after the newest line.
+void Form1::refresh()
+{
+    m_sinceRefresh.start();
+    m_messages.publish();
+    for (std::size_t i = 0; i < m_pendingCaptions.size(); ++i) {
+        if (auto &pending = m_pendingCaptions[i]) {
+            static_cast<QLabel *>(m_widgets[i])->setText(qt(*pending));
+            pending.reset();
+        }
+    }
 }
 
 void Form1::messageBox(const std::u16string &prompt, BoxStyle style,

@@ -10,14 +10,16 @@
 #include "phone/Dispatch.h"
 #include "phone/Tervani.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QCheckBox;
 class QLabel;
-class QListView;
 class QPushButton;
 
 namespace app {
@@ -45,6 +47,8 @@ public:
     const events::CallIdTable &callIDs() const { return m_CallIDs; }
     const std::u16string &strEvent() const { return m_strEvent; }
     const EventLogModel &messages() const { return m_messages; }
+    // The label's newest caption, also when the label does not show it yet.
+    std::u16string caption(Control label) const;
 
     using QWidget::setEnabled;
 
@@ -77,6 +81,9 @@ private:
     TextField *textField(Control control) const;
     QPushButton *button(Control control) const;
 
+    void scheduleRefresh();
+    void refresh();
+
     phone::Dispatch &m_dispatch;
     phone::Tervani m_axTervani1;
     Dialogs &m_dialogs;
@@ -86,8 +93,14 @@ private:
     EventLogModel m_messages;
     events::CallEventHandlers m_eventHandlers;
     commands::CommandHandlers m_commandHandlers;
-    std::array<QWidget *, 17> m_widgets{};
+    static constexpr std::size_t controlCount = 17;
+    std::array<QWidget *, controlCount> m_widgets{};
     bool m_unloaded = false;
+
+    // New lines and captions reach the screen at most once a frame (see refresh()).
+    QTimer m_refreshTimer;
+    QElapsedTimer m_sinceRefresh;
+    std::array<std::optional<std::u16string>, controlCount> m_pendingCaptions;
 };
 
 } // namespace app

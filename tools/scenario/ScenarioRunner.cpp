@@ -157,14 +157,13 @@ void ScenarioRunner::dump()
         m_out << "state " << controlName(field) << ' '
               << qtText(static_cast<QLineEdit *>(widget(field))->text()) << '\n';
     }
-    for (Control label : {Control::LBL_Anzahl, Control::LBL_Last}) {
-        m_out << "state " << controlName(label) << ' '
-              << qtText(static_cast<QLabel *>(widget(label))->text()) << '\n';
-    }
+    // The window's own record: the screen catches up with it within a frame.
+    for (Control label : {Control::LBL_Anzahl, Control::LBL_Last})
+        m_out << "state " << controlName(label) << ' ' << textLiteral(m_form->caption(label)) << '\n';
     m_out << "state Annehmen " << (widget(Control::Annehmen)->isEnabled() ? 1 : 0) << '\n';
     m_out << "state CHK_PopUp "
           << (static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->isChecked() ? 1 : 0) << '\n';
-    m_out << "state LST_Message " << m_form->messages().rowCount() << '\n';
+    m_out << "state LST_Message " << m_form->messages().lineCount() << '\n';
     m_out << "state CallIDs";
     for (std::int32_t slot : m_form->callIDs().contents())
         m_out << ' ' << slot;

@@ -85,7 +85,7 @@ QStringList SimulatedBenchTest::lines() const
 {
     QStringList result;
     const app::EventLogModel &messages = m_bench->form().messages();
-    for (int row = 0; row < messages.rowCount(); ++row)
+    for (int row = 0; row < messages.lineCount(); ++row)
         result << messages.line(row);
     return result;
 }

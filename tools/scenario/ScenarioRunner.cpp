@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -159,7 +158,8 @@ void ScenarioRunner::dump()
     }
     // The window's own record: the screen catches up with it within a frame.
     for (Control label : {Control::LBL_Anzahl, Control::LBL_Last})
-        m_out << "state " << controlName(label) << ' ' << textLiteral(m_form->caption(label)) << '\n';
+        m_out << "state " << controlName(label) << ' ' << textLiteral(m_form->caption(label))
+              << '\n';
     m_out << "state Annehmen " << (widget(Control::Annehmen)->isEnabled() ? 1 : 0) << '\n';
     m_out << "state CHK_PopUp "
           << (static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->isChecked() ? 1 : 0) << '\n';

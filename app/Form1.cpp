@@ -36,7 +36,8 @@ QRect pixels(const ControlLayout &entry)
 Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
     : QWidget(parent)
     , m_dispatch(axTervani1)
-    , m_axTervani1(axTervani1)
+    , m_gate(axTervani1, m_unloaded)
+    , m_axTervani1(m_gate)
     , m_dialogs(dialogs)
     , m_observer(observer)
     , m_eventHandlers(*this, m_axTervani1, m_CallIDs, m_strEvent)
@@ -64,7 +65,8 @@ Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observ
 
 Form1::~Form1()
 {
-    m_dispatch.connectEvents(nullptr);
+    if (!m_unloaded)
+        m_dispatch.connectEvents(nullptr);
 }
 
 void Form1::createControls()
@@ -155,8 +157,13 @@ void Form1::connectHandlers()
 template <typename Handler>
 void Form1::runHandler(Handler &&handler) noexcept
 {
+    // A click still pending from an access key's animation may arrive after the window has gone.
+    if (m_unloaded)
+        return;
     try {
         handler();
+    } catch (const WindowUnloaded &) {
+        // The window went away under the handler; there is nothing left to update or report to.
     } catch (const phone::Error &error) {
         reportError(error);
     } catch (const std::exception &error) {
@@ -204,12 +211,25 @@ void Form1::BTN_Exit_clicked()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded) {
-        m_unloaded = true;
-        if (m_observer)
-            m_observer->unloaded();
-    }
+    unload();
     event->accept();
+}
+
+void Form1::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // The control's events stop here, not when the object is destroyed later.
+    m_dispatch.connectEvents(nullptr);
+    if (m_observer)
+        m_observer->unloaded();
+}
+
+void Form1::throwIfUnloaded() const
+{
+    if (m_unloaded)
+        throw WindowUnloaded{};
 }
 
 void Form1::controlEvent(std::string_view name, const phone::EventArguments &arguments)
@@ -245,11 +265,13 @@ QPushButton *Form1::button(Control control) const
 
 std::u16string Form1::text(Control textField) const
 {
+    throwIfUnloaded();
     return this->textField(textField)->text().toStdU16String();
 }
 
 void Form1::setText(Control textField, const std::u16string &text)
 {
+    throwIfUnloaded();
     this->textField(textField)->setText(qt(text));
     if (m_observer)
         m_observer->textSet(textField, text);
@@ -257,6 +279,7 @@ void Form1::setText(Control textField, const std::u16string &text)
 
 void Form1::setCaption(Control label, const std::u16string &caption)
 {
+    throwIfUnloaded();
     static_cast<QLabel *>(widget(label))->setText(qt(caption));
     if (m_observer)
         m_observer->captionSet(label, caption);
@@ -264,6 +287,7 @@ void Form1::setCaption(Control label, const std::u16string &caption)
 
 void Form1::setEnabled(Control control, bool enabled)
 {
+    throwIfUnloaded();
     widget(control)->setEnabled(enabled);
     if (m_observer)
         m_observer->enabledSet(control, enabled);
@@ -271,6 +295,7 @@ void Form1::setEnabled(Control control, bool enabled)
 
 void Form1::addItem(const std::u16string &line)
 {
+    throwIfUnloaded();
     m_messages.append(line);
     if (m_observer)
         m_observer->lineAdded(line);
@@ -279,7 +304,10 @@ void Form1::addItem(const std::u16string &line)
 void Form1::messageBox(const std::u16string &prompt, BoxStyle style,
                        const std::optional<std::u16string> &title)
 {
+    throwIfUnloaded();
     m_dialogs.messageBox(prompt, style, title);
+    // The user may have closed the window while the box was open.
+    throwIfUnloaded();
 }
 
 } // namespace app

@@ -4,6 +4,7 @@
 #include "app/EventLogModel.h"
 #include "app/FormObserver.h"
 #include "app/FormPort.h"
+#include "app/UnloadGate.h"
 #include "commands/CommandHandlers.h"
 #include "events/CallEventHandlers.h"
 #include "events/CallIdTable.h"
@@ -68,6 +69,8 @@ private:
     template <typename Handler>
     void runHandler(Handler &&handler) noexcept;
     void reportError(const phone::Error &error) noexcept;
+    void unload();
+    void throwIfUnloaded() const;
 
     void Form1_Load();
     void CHK_PopUp_clicked();
@@ -78,6 +81,8 @@ private:
     QPushButton *button(Control control) const;
 
     phone::Dispatch &m_dispatch;
+    bool m_unloaded = false;
+    UnloadGate m_gate;
     phone::Tervani m_axTervani1;
     Dialogs &m_dialogs;
     FormObserver *m_observer;
@@ -87,7 +92,6 @@ private:
     events::CallEventHandlers m_eventHandlers;
     commands::CommandHandlers m_commandHandlers;
     std::array<QWidget *, 17> m_widgets{};
-    bool m_unloaded = false;
 };
 
 } // namespace app

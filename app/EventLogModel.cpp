@@ -1,5 +1,7 @@
 #include "app/EventLogModel.h"
 
+#include "app/DisplayText.h"
+
 namespace app {
 
 int EventLogModel::rowCount(const QModelIndex &parent) const
@@ -27,7 +29,7 @@ void EventLogModel::append(const std::u16string &line)
 {
     const int row = rowCount();
     beginInsertRows({}, row, row);
-    m_text += QString::fromStdU16String(line).toStdString();
+    m_text += withLoneSurrogatesMarked(QString::fromStdU16String(line)).toStdString();
     m_ends.push_back(m_text.size());
     endInsertRows();
 }

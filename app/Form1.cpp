@@ -1,7 +1,9 @@
 #include "app/Form1.h"
 
 #include "app/AppIcon.h"
+#include "app/CaptionLabel.h"
 #include "app/FormLayout.h"
+#include "app/LogLineDelegate.h"
 #include "app/TextField.h"
 #include "events/EventLog.h"
 #include "phone/CallEvent.h"
@@ -87,9 +89,7 @@ void Form1::createControls()
             break;
         }
         case ControlKind::Label: {
-            auto *label = new QLabel(qt(entry.caption), this);
-            // Captions carry the control's texts: never interpret them as markup.
-            label->setTextFormat(Qt::PlainText);
+            auto *label = new CaptionLabel(qt(entry.caption), this);
             label->setFocusPolicy(Qt::NoFocus);
             created = label;
             break;
@@ -97,6 +97,7 @@ void Form1::createControls()
         case ControlKind::List: {
             auto *list = new QListView(this);
             list->setModel(&m_messages);
+            list->setItemDelegate(new LogLineDelegate(list));
             list->setUniformItemSizes(true);
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             list->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for the bench and builds it into build/.
 #   ./setup.sh run    install what is missing, build, open the bench on the simulated softphone
-#   ./setup.sh test   install what is missing, build, run every test through CTest
+#   ./setup.sh test   install what is missing, build, run every test through CTest, then build
+#                     and run them again under AddressSanitizer and UndefinedBehaviorSanitizer
+#                     (preset asan, clang), with a bounded run of each fuzzer
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,7 +13,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation
 )
-test_packages=(xvfb xauth)
+# clang with its sanitizer and libFuzzer runtimes, and llvm-symbolizer for readable reports.
+test_packages=(xvfb xauth clang libclang-rt-14-dev llvm)
 
 install_missing() {
     local missing=()
@@ -41,6 +44,9 @@ test)
     install_missing "${packages[@]}" "${test_packages[@]}"
     build
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan -j "$(nproc)"
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -176,6 +176,10 @@ void Form1::runHandler(Handler &&handler) noexcept
 
 void Form1::reportError(const phone::Error &error) noexcept
 {
+    // A call that fails after the user has left (the control ran the event loop meanwhile)
+    // has no window left to report to.
+    if (m_unloaded)
+        return;
     try {
         m_dialogs.errorReport(error);
     } catch (...) {

@@ -192,26 +192,31 @@ void LifetimeTest::unloadInsideAMemberCallEndsTheHandler_data()
     QTest::addColumn<QStringList>("setup");
     QTest::addColumn<QString>("trigger");
     QTest::addColumn<int>("access");
+    QTest::addColumn<bool>("callFails");
     QTest::addColumn<QStringList>("expected");
 
     // The control lets the event loop run during its call, and the user leaves meanwhile.
     QTest::newRow("hang-up, before its box")
-        << QStringList{"value ConnectionCount 1"} << "click BTN_Disconnect" << 0
+        << QStringList{"value ConnectionCount 1"} << "click BTN_Disconnect" << 0 << false
         << QStringList{"get ConnectionCount", "> click BTN_Exit", "exit"};
     QTest::newRow("accept, before its call")
-        << QStringList{"event OnRing \"1\" \"2\" 3"} << "click Annehmen" << 0
+        << QStringList{"event OnRing \"1\" \"2\" 3"} << "click Annehmen" << 0 << false
         << QStringList{"get IncomingCallID", "> click BTN_Exit", "exit"};
     QTest::newRow("DTMF, before its call")
-        << QStringList{} << "click BTN_DTMF" << 0
+        << QStringList{} << "click BTN_DTMF" << 0 << false
         << QStringList{"get ConnectionCount", "> click BTN_Exit", "exit"};
     QTest::newRow("conversion, before its result is set")
-        << QStringList{} << "click BTN_Konvert" << 0
+        << QStringList{} << "click BTN_Konvert" << 0 << false
         << QStringList{"call ConvertNumber \"(012) 34 55 66\"", "> click BTN_Exit", "exit"};
     QTest::newRow("OnConnecting, before its line")
-        << QStringList{} << "event OnConnecting \"1\" \"2\" 3" << 0
+        << QStringList{} << "event OnConnecting \"1\" \"2\" 3" << 0 << false
         << QStringList{"get ConnectionCount", "> click BTN_Exit", "exit"};
+    // The call fails once the window has gone: there is no one left to tell.
+    QTest::newRow("dial, failing after the user left")
+        << QStringList{} << "click BTN_Dial" << 0 << true
+        << QStringList{"call Dial \"\"", "> click BTN_Exit", "exit"};
     QTest::newRow("OnRing, before its labels and Annehmen")
-        << QStringList{} << "event OnRing \"1\" \"2\" 3" << 0
+        << QStringList{} << "event OnRing \"1\" \"2\" 3" << 0 << false
         << QStringList{"line \"Ereignis: OnRing (ID: 3) -    Nummer: 1 - MSN: 2\"",
                        "get ConnectionCount", "> click BTN_Exit", "exit"};
 }
@@ -221,6 +226,7 @@ void LifetimeTest::unloadInsideAMemberCallEndsTheHandler()
     QFETCH(QStringList, setup);
     QFETCH(QString, trigger);
     QFETCH(int, access);
+    QFETCH(bool, callFails);
     QFETCH(QStringList, expected);
 
     reliability::Session session;
@@ -228,8 +234,10 @@ void LifetimeTest::unloadInsideAMemberCallEndsTheHandler()
     for (const QString &step : setup)
         session.run(step.toStdString());
     session.take();
-    session.control().duringAccess(session.control().accessCount() + access,
-                                   [&] { session.run("click BTN_Exit"); });
+    const int during = session.control().accessCount() + access;
+    session.control().duringAccess(during, [&] { session.run("click BTN_Exit"); });
+    if (callFails)
+        session.control().failAccess(during);
     session.run(trigger.toStdString());
     QStringList transcript = session.take();
     transcript.removeFirst();

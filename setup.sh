@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for the bench and builds it into build/.
 #   ./setup.sh run    install what is missing, build, open the bench on the simulated softphone
-#   ./setup.sh test   install what is missing, build, run every test through CTest
+#   ./setup.sh test   install what is missing, build, run every test through CTest, then build
+#                     and run them again under AddressSanitizer and UndefinedBehaviorSanitizer
+#                     (preset asan, clang), with a bounded run of each fuzzer
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -11,10 +13,12 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation
 )
-# The tests also cross-build the Windows adapter and run its tests under Wine.
+# The tests also cross-build the Windows adapter and run its tests under Wine, and build
+# everything again with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports).
 test_packages=(
     xvfb xauth
     wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools googletest
+    clang libclang-rt-14-dev llvm
 )
 
 install_missing() {
@@ -45,6 +49,9 @@ test)
     install_missing "${packages[@]}" "${test_packages[@]}"
     build -DTERVANI_WINE_TESTS=ON
     ctest --test-dir build --output-on-failure -j "$(nproc)"
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan -j "$(nproc)"
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -1,7 +1,9 @@
 #include "app/Form1.h"
 
 #include "app/AppIcon.h"
+#include "app/CaptionLabel.h"
 #include "app/FormLayout.h"
+#include "app/LogLineDelegate.h"
 #include "app/LogView.h"
 #include "app/TextField.h"
 #include "events/EventLog.h"
@@ -40,7 +42,8 @@ QRect pixels(const ControlLayout &entry)
 Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
     : QWidget(parent)
     , m_dispatch(axTervani1)
-    , m_axTervani1(axTervani1)
+    , m_gate(axTervani1, m_unloaded)
+    , m_axTervani1(m_gate)
     , m_dialogs(dialogs)
     , m_observer(observer)
     , m_eventHandlers(*this, m_axTervani1, m_CallIDs, m_strEvent)
@@ -72,7 +75,8 @@ Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observ
 
 Form1::~Form1()
 {
-    m_dispatch.connectEvents(nullptr);
+    if (!m_unloaded)
+        m_dispatch.connectEvents(nullptr);
 }
 
 void Form1::createControls()
@@ -93,9 +97,7 @@ void Form1::createControls()
             break;
         }
         case ControlKind::Label: {
-            auto *label = new QLabel(qt(entry.caption), this);
-            // Captions carry the control's texts: never interpret them as markup.
-            label->setTextFormat(Qt::PlainText);
+            auto *label = new CaptionLabel(qt(entry.caption), this);
             label->setFocusPolicy(Qt::NoFocus);
             created = label;
             break;
@@ -103,6 +105,7 @@ void Form1::createControls()
         case ControlKind::List: {
             auto *list = new LogView(this);
             list->setModel(&m_messages);
+            list->setItemDelegate(new LogLineDelegate(list));
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
             created = list;
@@ -162,8 +165,13 @@ void Form1::connectHandlers()
 template <typename Handler>
 void Form1::runHandler(Handler &&handler) noexcept
 {
+    // A click still pending from an access key's animation may arrive after the window has gone.
+    if (m_unloaded)
+        return;
     try {
         handler();
+    } catch (const WindowUnloaded &) {
+        // The window went away under the handler; there is nothing left to update or report to.
     } catch (const phone::Error &error) {
         reportError(error);
     } catch (const std::exception &error) {
@@ -175,6 +183,10 @@ void Form1::runHandler(Handler &&handler) noexcept
 
 void Form1::reportError(const phone::Error &error) noexcept
 {
+    // A call that fails after the user has left (the control ran the event loop meanwhile)
+    // has no window left to report to.
+    if (m_unloaded)
+        return;
     try {
         m_dialogs.errorReport(error);
     } catch (...) {
@@ -211,12 +223,25 @@ void Form1::BTN_Exit_clicked()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_unloaded) {
-        m_unloaded = true;
-        if (m_observer)
-            m_observer->unloaded();
-    }
+    unload();
     event->accept();
+}
+
+void Form1::unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    // The control's events stop here, not when the object is destroyed later.
+    m_dispatch.connectEvents(nullptr);
+    if (m_observer)
+        m_observer->unloaded();
+}
+
+void Form1::throwIfUnloaded() const
+{
+    if (m_unloaded)
+        throw WindowUnloaded{};
 }
 
 void Form1::controlEvent(std::string_view name, const phone::EventArguments &arguments)
@@ -252,11 +277,13 @@ QPushButton *Form1::button(Control control) const
 
 std::u16string Form1::text(Control textField) const
 {
+    throwIfUnloaded();
     return this->textField(textField)->text().toStdU16String();
 }
 
 void Form1::setText(Control textField, const std::u16string &text)
 {
+    throwIfUnloaded();
     this->textField(textField)->setText(qt(text));
     if (m_observer)
         m_observer->textSet(textField, text);
@@ -264,6 +291,7 @@ void Form1::setText(Control textField, const std::u16string &text)
 
 void Form1::setCaption(Control label, const std::u16string &caption)
 {
+    throwIfUnloaded();
     // Kept for the next refresh; assigning reuses the string's storage within a frame.
     m_pendingCaptions[static_cast<std::size_t>(label)] = caption;
     scheduleRefresh();
@@ -280,6 +308,7 @@ std::u16string Form1::caption(Control label) const
 
 void Form1::setEnabled(Control control, bool enabled)
 {
+    throwIfUnloaded();
     widget(control)->setEnabled(enabled);
     if (m_observer)
         m_observer->enabledSet(control, enabled);
@@ -287,6 +316,7 @@ void Form1::setEnabled(Control control, bool enabled)
 
 void Form1::addItem(const std::u16string &line)
 {
+    throwIfUnloaded();
     m_messages.append(line);
     scheduleRefresh();
     if (m_observer)
@@ -320,7 +350,10 @@ void Form1::refresh()
 void Form1::messageBox(const std::u16string &prompt, BoxStyle style,
                        const std::optional<std::u16string> &title)
 {
+    throwIfUnloaded();
     m_dialogs.messageBox(prompt, style, title);
+    // The user may have closed the window while the box was open.
+    throwIfUnloaded();
 }
 
 } // namespace app

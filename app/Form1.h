@@ -4,6 +4,7 @@
 #include "app/EventLogModel.h"
 #include "app/FormObserver.h"
 #include "app/FormPort.h"
+#include "app/UnloadGate.h"
 #include "commands/CommandHandlers.h"
 #include "events/CallEventHandlers.h"
 #include "events/CallIdTable.h"
@@ -72,6 +73,8 @@ private:
     template <typename Handler>
     void runHandler(Handler &&handler) noexcept;
     void reportError(const phone::Error &error) noexcept;
+    void unload();
+    void throwIfUnloaded() const;
 
     void Form1_Load();
     void CHK_PopUp_clicked();
@@ -85,6 +88,8 @@ private:
     void refresh();
 
     phone::Dispatch &m_dispatch;
+    bool m_unloaded = false;
+    UnloadGate m_gate;
     phone::Tervani m_axTervani1;
     Dialogs &m_dialogs;
     FormObserver *m_observer;
@@ -95,7 +100,6 @@ private:
     commands::CommandHandlers m_commandHandlers;
     static constexpr std::size_t controlCount = 17;
     std::array<QWidget *, controlCount> m_widgets{};
-    bool m_unloaded = false;
 
     // New lines and captions reach the screen at most once a frame (see refresh()).
     QTimer m_refreshTimer;

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include <limits>
+
 namespace app {
 
 // A single-line text field that also reports double clicks.
@@ -10,7 +12,13 @@ class TextField : public QLineEdit
     Q_OBJECT
 
 public:
-    using QLineEdit::QLineEdit;
+    TextField(const QString &text, QWidget *parent)
+        : QLineEdit(text, parent)
+    {
+        // A text box has no length limit of its own; QLineEdit would cut a text set from the
+        // control (a conversion's result) or typed in at 32767 characters without a word.
+        setMaxLength(std::numeric_limits<int>::max());
+    }
 
 signals:
     void doubleClicked();

@@ -32,6 +32,7 @@ public:
     void finish();
 
     app::Form1 *form() const { return m_form.get(); }
+    ScriptedControl &control() { return m_control; }
 
 private:
     void run(const Step &step);

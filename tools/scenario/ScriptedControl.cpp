@@ -4,6 +4,8 @@
 #include "phone/Members.h"
 #include "tools/scenario/ValueLiteral.h"
 
+#include <utility>
+
 namespace scenario {
 
 namespace {
@@ -46,9 +48,21 @@ void ScriptedControl::raiseEvent(std::string_view name, const phone::EventArgume
         m_sink->controlEvent(name, arguments);
 }
 
-void ScriptedControl::failIfScripted(std::int32_t dispId) const
+void ScriptedControl::duringAccess(int index, std::function<void()> action)
 {
-    if (m_failing.contains(dispId)) {
+    m_actionAccess = index;
+    m_action = std::move(action);
+}
+
+void ScriptedControl::answerAccess(std::int32_t dispId)
+{
+    const int index = m_accessCount++;
+    if (index == m_actionAccess && m_action) {
+        // Taken out first: the action may access the control again.
+        const std::function<void()> action = std::exchange(m_action, nullptr);
+        action();
+    }
+    if (index == m_failingAccess || m_failing.contains(dispId)) {
         throw phone::Error(phone::ErrorKind::Component,
                            "Skriptfehler bei " + std::string(nameOf(dispId)));
     }
@@ -57,7 +71,7 @@ void ScriptedControl::failIfScripted(std::int32_t dispId) const
 phone::Value ScriptedControl::getProperty(std::int32_t dispId)
 {
     m_transcript << "get " << nameOf(dispId) << '\n';
-    failIfScripted(dispId);
+    answerAccess(dispId);
     const auto answer = m_answers.find(dispId);
     return answer == m_answers.end() ? phone::Value{} : answer->second;
 }
@@ -65,7 +79,7 @@ phone::Value ScriptedControl::getProperty(std::int32_t dispId)
 void ScriptedControl::putProperty(std::int32_t dispId, const phone::Value &value)
 {
     m_transcript << "put " << nameOf(dispId) << ' ' << valueLiteral(value) << '\n';
-    failIfScripted(dispId);
+    answerAccess(dispId);
 }
 
 phone::Value ScriptedControl::invoke(std::int32_t dispId, std::span<phone::Argument> arguments)
@@ -74,7 +88,7 @@ phone::Value ScriptedControl::invoke(std::int32_t dispId, std::span<phone::Argum
     for (const phone::Argument &argument : arguments)
         m_transcript << ' ' << (argument.byRef ? "&" : "") << valueLiteral(argument.value);
     m_transcript << '\n';
-    failIfScripted(dispId);
+    answerAccess(dispId);
     for (phone::Argument &argument : arguments) {
         if (argument.byRef)
             argument.value = writtenBack;

@@ -1,5 +1,7 @@
 #include "tools/scenario/ValueLiteral.h"
 
+#include "app/DisplayText.h"
+
 #include <QString>
 
 #include <charconv>
@@ -64,7 +66,7 @@ std::optional<std::u16string> parseText(std::string_view token)
 
 std::string toUtf8(const std::u16string &text)
 {
-    return QString::fromStdU16String(text).toStdString();
+    return app::withLoneSurrogatesMarked(QString::fromStdU16String(text)).toStdString();
 }
 
 std::u16string fromUtf8(std::string_view text)

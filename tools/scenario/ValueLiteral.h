@@ -8,7 +8,8 @@
 
 namespace scenario {
 
-// UTF-8 <-> the control's UTF-16 text.
+// UTF-8 <-> the control's UTF-16 text. An unpaired surrogate, which UTF-8 cannot hold, goes
+// out as U+FFFD.
 std::string toUtf8(const std::u16string &text);
 std::u16string fromUtf8(std::string_view text);
 

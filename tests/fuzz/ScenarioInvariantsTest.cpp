@@ -1,0 +1,195 @@
+// The fuzzing oracle must pass what the window rightly prints and catch each way of breaking
+// a rule; a check that cannot fail would let the fuzzer run blind.
+#include "tests/fuzz/ScenarioInvariants.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using fuzz::ScenarioInvariants;
+using fuzz::WindowState;
+
+const std::string ring = "> event OnRing \"1\" \"2\" 7\n"
+                         "get ConnectionCount\n"
+                         "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+                         "get ConnectionCount\n"
+                         "caption LBL_Anzahl \"Anzahl Verbindungen:  0\"\n"
+                         "get LatestText\n"
+                         "caption LBL_Last \"Zuletzt: \"\n"
+                         "enabled Annehmen 1\n";
+
+WindowState afterRing()
+{
+    WindowState state;
+    state.annehmen = true;
+    state.lines = 1;
+    state.strEvent = u"OnRing";
+    return state;
+}
+
+TEST(ScenarioInvariants, PassesAnEventThatWritesItsLineAndSwitchesAnnehmen)
+{
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check(ring, afterRing()), "");
+}
+
+TEST(ScenarioInvariants, PassesAnEventHeldByABoxAndTheHangUpAfterIt)
+{
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check("> value ConnectionCount 1\n", std::nullopt), "");
+    EXPECT_EQ(invariants.check("> while-box event OnRing \"1\" \"2\" 7\n", WindowState{}), "");
+    const std::string held = "> click BTN_Disconnect\n"
+                             "get ConnectionCount\n"
+                             "box 0 * \"1 = 0 wird jetzt beendet\"\n"
+                             "> event OnRing \"1\" \"2\" 7\n"
+                             "get ConnectionCount\n"
+                             "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+                             "get ConnectionCount\n"
+                             "caption LBL_Anzahl \"Anzahl Verbindungen:  1\"\n"
+                             "get LatestText\n"
+                             "caption LBL_Last \"Zuletzt: \"\n"
+                             "enabled Annehmen 1\n"
+                             "call HangUp 0\n";
+    EXPECT_EQ(invariants.check(held, afterRing()), "");
+}
+
+TEST(ScenarioInvariants, CatchesASecondLine)
+{
+    ScenarioInvariants invariants;
+    std::string twice = ring;
+    twice.insert(twice.find("get LatestText"),
+                 "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n");
+    EXPECT_NE(invariants.check(twice, afterRing()), "");
+}
+
+TEST(ScenarioInvariants, CatchesAMissingLineWithoutAnError)
+{
+    ScenarioInvariants invariants;
+    EXPECT_NE(invariants.check("> event OnIdle \"1\" \"2\" 7\n"
+                               "get ConnectionCount\n",
+                               WindowState{}),
+              "");
+}
+
+TEST(ScenarioInvariants, CatchesAnErrorReportedBeforeALineThatWasWrittenAnyway)
+{
+    ScenarioInvariants invariants;
+    EXPECT_NE(invariants.check("> event OnIdle \"1\" \"2\" 7\n"
+                               "error component\n"
+                               "line \"Ereignis: OnIdle (ID: 7) -    Nummer: 1 - MSN: 2\"\n",
+                               WindowState{}),
+              "");
+}
+
+TEST(ScenarioInvariants, CatchesALineWithChangedArguments)
+{
+    ScenarioInvariants invariants;
+    std::string changed = ring;
+    changed.replace(changed.find("MSN: 2"), 6, "MSN: 3");
+    EXPECT_NE(invariants.check(changed, afterRing()), "");
+}
+
+TEST(ScenarioInvariants, CatchesALineWrittenByACommand)
+{
+    ScenarioInvariants invariants;
+    EXPECT_NE(invariants.check("> click BTN_Dial\n"
+                               "call Dial \"\"\n"
+                               "line \"Ereignis: OnIdle (ID: 7) -    Nummer: 1 - MSN: 2\"\n",
+                               WindowState{}),
+              "");
+}
+
+TEST(ScenarioInvariants, CatchesAnUnhandledEventThatDoesSomething)
+{
+    ScenarioInvariants invariants;
+    EXPECT_NE(invariants.check("> event OnDisconnected \"1\" \"2\" 7\n"
+                               "get ConnectionCount\n",
+                               WindowState{}),
+              "");
+}
+
+TEST(ScenarioInvariants, CatchesAnnehmenSwitchedByAnotherEvent)
+{
+    ScenarioInvariants invariants;
+    std::string idle = ring;
+    idle.replace(idle.find("OnRing"), 6, "OnIdle");
+    idle.replace(idle.find("OnRing"), 6, "OnIdle");
+    WindowState state = afterRing();
+    state.strEvent = u"OnIdle";
+    EXPECT_NE(invariants.check(idle, state), "");
+}
+
+TEST(ScenarioInvariants, CatchesAnnehmenSwitchedAfterAFailedLabelRefresh)
+{
+    ScenarioInvariants invariants;
+    const std::string failed = "> event OnRing \"1\" \"2\" 7\n"
+                               "get ConnectionCount\n"
+                               "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+                               "get ConnectionCount\n"
+                               "error component\n"
+                               "enabled Annehmen 1\n";
+    EXPECT_NE(invariants.check(failed, afterRing()), "");
+}
+
+TEST(ScenarioInvariants, CatchesAWindowStateThatDisagreesWithTheModel)
+{
+    ScenarioInvariants invariants;
+    WindowState state = afterRing();
+    state.annehmen = false;
+    EXPECT_NE(invariants.check(ring, state), "");
+
+    ScenarioInvariants other;
+    state = afterRing();
+    state.callIDs[3] = 7;
+    EXPECT_NE(other.check(ring, state), "");
+}
+
+TEST(ScenarioInvariants, FollowsTheStoreOfOnConnectingAtTheScriptedCount)
+{
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check("> value ConnectionCount 3\n", std::nullopt), "");
+    const std::string connecting =
+        "> event OnConnecting \"1\" \"2\" -9\n"
+        "get ConnectionCount\n"
+        "get ConnectionCount\n"
+        "line \"Ereignis: OnConnecting (ID:-9) -    Nummer: 1 - MSN: 2\"\n"
+        "get ConnectionCount\n"
+        "caption LBL_Anzahl \"Anzahl Verbindungen:  3\"\n"
+        "get LatestText\n"
+        "caption LBL_Last \"Zuletzt: \"\n";
+    WindowState state;
+    state.lines = 1;
+    state.strEvent = u"OnConnecting";
+    state.callIDs[3] = -9;
+    EXPECT_EQ(invariants.check(connecting, state), "");
+    state.callIDs[3] = 0;
+    state.callIDs[2] = -9;
+    ScenarioInvariants wrongSlot;
+    wrongSlot.check("> value ConnectionCount 3\n", std::nullopt);
+    EXPECT_NE(wrongSlot.check(connecting, state), "");
+}
+
+TEST(ScenarioInvariants, CatchesOnConnectingThatWritesDespiteARangeError)
+{
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check("> value ConnectionCount 11\n", std::nullopt), "");
+    EXPECT_NE(invariants.check("> event OnConnecting \"1\" \"2\" 5\n"
+                               "get ConnectionCount\n"
+                               "line \"Ereignis: OnConnecting (ID: 5) -    Nummer: 1 - MSN: 2\"\n"
+                               "get ConnectionCount\n"
+                               "error range\n",
+                               std::nullopt),
+              "");
+}
+
+TEST(ScenarioInvariants, ListCountFollowsClear)
+{
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check(ring, afterRing()), "");
+    WindowState cleared = afterRing();
+    cleared.lines = 0;
+    EXPECT_EQ(invariants.check("> click BTN_Clear\nclear\n", cleared), "");
+    EXPECT_NE(invariants.check("> dump\n", afterRing()), "");
+}
+
+} // namespace

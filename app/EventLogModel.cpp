@@ -1,5 +1,7 @@
 #include "app/EventLogModel.h"
 
+#include "app/DisplayText.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -18,8 +20,9 @@ QVariant EventLogModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_published)
         return {};
+    // What is shown marks a code unit that is no character; line() keeps it as it came.
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
-        return line(index.row());
+        return withLoneSurrogatesMarked(line(index.row()));
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "app/FormObserver.h"
 #include "phone/Error.h"
 #include "phone/Members.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <QLabel>
 #include <QListView>
@@ -43,16 +44,6 @@ public:
     std::int32_t count = 0;
     std::u16string latest;
     bool latestFails = false;
-};
-
-class RecordingDialogs : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &, app::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {}
-    void errorReport(const phone::Error &error) override { errors.push_back(error.description()); }
-    std::vector<std::string> errors;
 };
 
 class RecordingObserver : public app::FormObserver
@@ -96,7 +87,7 @@ struct Bench
     }
 
     ScriptedControl control;
-    RecordingDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     RecordingObserver observer;
     app::Form1 form;
 };

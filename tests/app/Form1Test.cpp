@@ -2,6 +2,7 @@
 
 #include "app/FormLayout.h"
 #include "phone/Members.h"
+#include "tests/support/RecordingDialogs.h"
 #include "tools/scenario/ScriptedControl.h"
 
 #include <QCheckBox>
@@ -18,20 +19,6 @@
 using app::Control;
 
 namespace {
-
-class RecordingDialogs : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &prompt, app::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {
-        boxes.push_back(prompt);
-    }
-    void errorReport(const phone::Error &error) override { errors.push_back(error.kind()); }
-
-    std::vector<std::u16string> boxes;
-    std::vector<phone::ErrorKind> errors;
-};
 
 // One window on a scripted control, shown and active so that the keyboard reaches it.
 struct Bench
@@ -58,7 +45,7 @@ struct Bench
 
     std::ostringstream accesses;
     scenario::ScriptedControl control{accesses};
-    RecordingDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     app::Form1 form;
 };
 
@@ -205,10 +192,11 @@ void Form1Test::failingPopUpReadLeavesTheBoxClear()
     std::ostringstream accesses;
     scenario::ScriptedControl control(accesses);
     control.setAnswer(phone::dispid::PopUp, std::u16string(u"vielleicht"));
-    RecordingDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     QVERIFY(!qobject_cast<QCheckBox *>(form.widget(Control::CHK_PopUp))->isChecked());
-    QCOMPARE(dialogs.errors, std::vector<phone::ErrorKind>{phone::ErrorKind::Type});
+    QCOMPARE(dialogs.errors.size(), 1u);
+    QCOMPARE(dialogs.errors[0].kind, phone::ErrorKind::Type);
 }
 
 void Form1Test::altLClearsTheListButNotTheLabels()

@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "phone/Members.h"
+#include "tests/support/RecordingDialogs.h"
 #include "tools/scenario/ScriptedControl.h"
 
 #include <QLineEdit>
@@ -8,23 +9,6 @@
 #include <sstream>
 
 using app::Control;
-
-namespace {
-
-class SilentDialogs : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &prompt, app::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {
-        boxes.push_back(prompt);
-    }
-    void errorReport(const phone::Error &) override {}
-
-    std::vector<std::u16string> boxes;
-};
-
-} // namespace
 
 // Every command reached from the keyboard, on the real window.
 class CommandKeysTest : public QObject
@@ -62,7 +46,7 @@ void CommandKeysTest::accessKeyRunsItsCommand()
     std::ostringstream transcript;
     scenario::ScriptedControl control(transcript);
     control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{1});
-    SilentDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -83,7 +67,7 @@ void CommandKeysTest::doubleClickRestoresTheSample()
     std::ostringstream transcript;
     scenario::ScriptedControl control(transcript);
     control.setAnswer(phone::dispid::ConvertNumber, std::u16string(u"0123455566"));
-    SilentDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
     auto *field = qobject_cast<QLineEdit *>(form.widget(Control::TXT_Konvert));
@@ -101,7 +85,7 @@ void CommandKeysTest::disabledAcceptTakesNoClickNorKey()
 {
     std::ostringstream transcript;
     scenario::ScriptedControl control(transcript);
-    SilentDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
     QApplication::setActiveWindow(&form);

@@ -6,6 +6,7 @@
 
 #include "app/Form1.h"
 #include "phone/Members.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -18,17 +19,6 @@
 using app::Control;
 
 namespace {
-
-class QuietDialogs : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &, app::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {}
-    void errorReport(const phone::Error &) override { ++errors; }
-
-    int errors = 0;
-};
 
 // The scripted control, watched: counts how often the window connects and disconnects its
 // events, records any access once the window has let go, and can keep delivering events to a
@@ -101,7 +91,7 @@ struct Bench
 
     std::ostringstream accesses;
     WatchedControl control{accesses};
-    QuietDialogs dialogs;
+    testsupport::RecordingDialogs dialogs;
     std::unique_ptr<app::Form1> form = std::make_unique<app::Form1>(control, dialogs);
 };
 
@@ -158,7 +148,7 @@ void LifetimeTest::eventsAfterUnloadChangeNothing()
     QCOMPARE(bench.form->messages().lineCount(), 1);
     QVERIFY(bench.form->widget(Control::Annehmen)->isEnabled());
     QCOMPARE(bench.control.accessesAfterRelease, 0);
-    QCOMPARE(bench.dialogs.errors, 0);
+    QVERIFY(bench.dialogs.errors.empty());
 }
 
 void LifetimeTest::delayedAccessKeyClickAfterExitDoesNothing()

@@ -1,7 +1,7 @@
 #include "app/SimulatedBench.h"
 #include "app/Form1.h"
 #include "app/SimulatorPanel.h"
-#include "tests/sim/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -65,7 +65,7 @@ private:
     QStringList lines() const;
     QString caption(const char *label) const { return formControl<QLabel>(label)->text(); }
 
-    simtest::RecordingDialogs m_dialogs;
+    testsupport::RecordingDialogs m_dialogs;
     std::unique_ptr<app::SimulatedBench> m_bench;
 };
 
@@ -190,8 +190,8 @@ void SimulatedBenchTest::injectedFaultStopsTheCommand()
 
     QTest::keyClicks(formControl<QLineEdit>("TXT_Nummer"), QStringLiteral("0123"));
     QTest::mouseClick(formControl<QPushButton>("BTN_Dial"), Qt::LeftButton);
-    QCOMPARE(m_dialogs.errors,
-             std::vector<std::string>{"Simulierter Fehler beim Zugriff auf Dial"});
+    QCOMPARE(m_dialogs.errors.size(), 1u);
+    QCOMPARE(m_dialogs.errors[0].description, "Simulierter Fehler beim Zugriff auf Dial");
     QTRY_COMPARE(active->text(), QStringLiteral("Aktive Fehler: keine"));
 
     QTest::mouseClick(formControl<QPushButton>("BTN_Dial"), Qt::LeftButton);

@@ -2,10 +2,11 @@
 
 #include "app/Dialogs.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace simtest {
+namespace testsupport {
 
 // Message boxes and error reports as records: each returns at once, as if closed by the user.
 class RecordingDialogs : public app::Dialogs
@@ -17,6 +18,11 @@ public:
         app::BoxStyle style;
         std::optional<std::u16string> title;
     };
+    struct Report
+    {
+        phone::ErrorKind kind;
+        std::string description;
+    };
 
     void messageBox(const std::u16string &prompt, app::BoxStyle style,
                     const std::optional<std::u16string> &title) override
@@ -24,10 +30,13 @@ public:
         boxes.push_back(Box{prompt, style, title});
     }
 
-    void errorReport(const phone::Error &error) override { errors.push_back(error.description()); }
+    void errorReport(const phone::Error &error) override
+    {
+        errors.push_back(Report{error.kind(), error.description()});
+    }
 
     std::vector<Box> boxes;
-    std::vector<std::string> errors;
+    std::vector<Report> errors;
 };
 
-} // namespace simtest
+} // namespace testsupport

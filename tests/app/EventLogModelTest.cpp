@@ -112,7 +112,14 @@ void EventLogModelTest::clearRemovesPublishedAndPendingLines()
 
 void EventLogModelTest::clearGivesTheMemoryBack()
 {
-#if defined(__GLIBC__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TERVANI_ADDRESS_SANITIZER
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(TERVANI_ADDRESS_SANITIZER)
+    QSKIP("AddressSanitizer's allocator keeps its own books; glibc's counts show nothing");
+#elif defined(__GLIBC__)
     EventLogModel model;
     const auto inUse = [] {
         return static_cast<qint64>(mallinfo2().uordblks);

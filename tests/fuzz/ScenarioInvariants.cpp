@@ -58,7 +58,7 @@ std::string tableText(const std::array<std::int32_t, 11> &table)
 WindowState stateOf(const app::Form1 &form)
 {
     return WindowState{form.widget(app::Control::Annehmen)->isEnabled(), form.callIDs().contents(),
-                       form.messages().rowCount(), form.strEvent()};
+                       static_cast<int>(form.messages().lineCount()), form.strEvent()};
 }
 
 std::string ScenarioInvariants::check(std::string_view transcript,

@@ -122,10 +122,8 @@ void ScenarioRunner::perform(const Action &action)
         QTest::mouseDClick(target, Qt::LeftButton);
         QTest::mouseRelease(target, Qt::LeftButton);
     } else if (auto keys = std::get_if<PressKeys>(&action)) {
-        QWidget *target = QApplication::focusWidget();
-        QTest::keySequence(target ? target : m_form.get(),
-                           QKeySequence::fromString(QString::fromStdString(keys->sequence),
-                                                    QKeySequence::PortableText));
+        pressKeys(QKeySequence::fromString(QString::fromStdString(keys->sequence),
+                                           QKeySequence::PortableText));
         waitForAnimatedClicks();
     } else if (std::holds_alternative<Dump>(action)) {
         dump();
@@ -133,6 +131,28 @@ void ScenarioRunner::perform(const Action &action)
         m_heldByBoxes.push_back(whileBox->held);
     }
     m_out.flush();
+}
+
+void ScenarioRunner::pressKeys(const QKeySequence &keys)
+{
+    for (int i = 0; i < keys.count(); ++i) {
+        const Qt::Key key = keys[i].key();
+        const Qt::KeyboardModifiers modifiers = keys[i].keyboardModifiers();
+        // The typed text is given here: QTest would derive it from an ASCII table and abort
+        // on any other key (Alt+Ä, ß, €).
+        QString text;
+        if (key == Qt::Key_Tab)
+            text = QStringLiteral("\t");
+        else if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            text = QStringLiteral("\r");
+        else if (key < Qt::Key_Escape) {
+            text = QString::fromUcs4(reinterpret_cast<const char32_t *>(&key), 1);
+            if (!(modifiers & Qt::ShiftModifier))
+                text = text.toLower();
+        }
+        QWidget *target = QApplication::focusWidget();
+        QTest::sendKeyEvent(QTest::Click, target ? target : m_form.get(), key, text, modifiers);
+    }
 }
 
 void ScenarioRunner::waitForAnimatedClicks()

@@ -7,6 +7,7 @@
 
 #include <deque>
 
+class QKeySequence;
 class QWidget;
 #include <memory>
 #include <ostream>
@@ -38,6 +39,7 @@ private:
     void run(const Step &step);
     void perform(const Action &action);
     void ensureWindow();
+    void pressKeys(const QKeySequence &keys);
     void waitForAnimatedClicks();
     void dump();
     QWidget *widget(app::Control control) const;

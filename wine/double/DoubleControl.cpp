@@ -417,10 +417,10 @@ HRESULT DoubleControl::raise(const VARIANT &event, BSTR callingNumber, BSTR call
         name = L"#" + std::to_wstring(id);
     } else if (event.vt == VT_BSTR) {
         name = text(event.bstrVal);
-        const EventSpec *found = nullptr;
-        for (const EventSpec &spec : events) {
-            if (name == spec.name)
-                found = &spec;
+        const EventEntry *found = nullptr;
+        for (const EventEntry &entry : events) {
+            if (name == entry.name)
+                found = &entry;
         }
         if (!found)
             return E_INVALIDARG;

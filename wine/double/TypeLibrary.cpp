@@ -77,7 +77,7 @@ std::vector<FunctionSpec> interfaceFunctions()
 std::vector<FunctionSpec> eventFunctions()
 {
     std::vector<FunctionSpec> result;
-    for (const EventSpec &event : events) {
+    for (const EventEntry &event : events) {
         if (event.id == statusEvent) {
             result.push_back(
                 {event.id, event.name, INVOKE_FUNC, VT_VOID, {{L"Text", VT_BSTR, true}}});

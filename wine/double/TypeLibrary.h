@@ -12,7 +12,7 @@ using phone::com::ComPtr;
 
 // One event of the double's source interface. The bench handles the first seven by name;
 // OnStatus has other arguments and is one it does not handle.
-struct EventSpec
+struct EventEntry
 {
     DISPID id;
     const wchar_t *name;
@@ -20,7 +20,7 @@ struct EventSpec
     bool variantArguments;
 };
 
-inline constexpr EventSpec events[] = {
+inline constexpr EventEntry events[] = {
     {1, L"OnIdle", true},          {2, L"OnRing", false},      {3, L"OnOffering", false},
     {4, L"OnConnecting", false},   {5, L"OnConnected", false}, {6, L"OnDisconnecting", false},
     {7, L"OnDisConnected", false}, {8, L"OnStatus", false},

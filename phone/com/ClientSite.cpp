@@ -73,26 +73,6 @@ HRESULT STDMETHODCALLTYPE ClientSite::RequestNewObjectLayout()
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE ClientSite::GetTypeInfoCount(UINT *count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ClientSite::GetTypeInfo(UINT, LCID, ITypeInfo **info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE ClientSite::GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *)
-{
-    return DISP_E_UNKNOWNNAME;
-}
-
 HRESULT STDMETHODCALLTYPE ClientSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS *,
                                              VARIANT *result, EXCEPINFO *, UINT *)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phone/com/ComPtr.h"
+#include "phone/com/NamelessDispatch.h"
 
 #include <windows.h>
 
@@ -10,7 +11,7 @@ namespace phone::com {
 
 // The minimal container a control may ask for: a client site whose ambient properties say
 // the control runs in user mode, not in a form designer. Nothing is ever shown in place.
-class ClientSite final : public IOleClientSite, public IDispatch
+class ClientSite final : public IOleClientSite, public NamelessDispatch
 {
 public:
     static ComPtr<IOleClientSite> create();
@@ -29,10 +30,6 @@ public:
     HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override;
 
     // IDispatch: the ambient properties.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo **info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR *names, UINT count, LCID locale,
-                                            DISPID *ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                      DISPPARAMS *params, VARIANT *result, EXCEPINFO *exception,
                                      UINT *argumentError) override;

@@ -66,26 +66,6 @@ ULONG STDMETHODCALLTYPE ConnectionSink::Release()
     return remaining;
 }
 
-HRESULT STDMETHODCALLTYPE ConnectionSink::GetTypeInfoCount(UINT *count)
-{
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectionSink::GetTypeInfo(UINT, LCID, ITypeInfo **info)
-{
-    if (info)
-        *info = nullptr;
-    return E_NOTIMPL;
-}
-
-HRESULT STDMETHODCALLTYPE ConnectionSink::GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *)
-{
-    return DISP_E_UNKNOWNNAME;
-}
-
 HRESULT STDMETHODCALLTYPE ConnectionSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS *params,
                                                  VARIANT *, EXCEPINFO *exception, UINT *)
 {

@@ -3,6 +3,7 @@
 #include "phone/Dispatch.h"
 #include "phone/com/ComPtr.h"
 #include "phone/com/EventInterface.h"
+#include "phone/com/NamelessDispatch.h"
 
 #include <windows.h>
 
@@ -14,7 +15,7 @@ namespace phone::com {
 // interface, names each event by its dispatch identifier, reads the three by-reference
 // arguments without writing to them, and hands handled events to the window's sink.
 // Events it does not know are accepted and dropped.
-class ConnectionSink final : public IDispatch
+class ConnectionSink final : public NamelessDispatch
 {
 public:
     static ComPtr<ConnectionSink> create(EventInterface events);
@@ -28,10 +29,6 @@ public:
     ULONG STDMETHODCALLTYPE Release() override;
 
     // IDispatch
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo **info) override;
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR *names, UINT count, LCID locale,
-                                            DISPID *ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                      DISPPARAMS *params, VARIANT *result, EXCEPINFO *exception,
                                      UINT *argumentError) override;

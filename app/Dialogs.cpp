@@ -17,11 +17,11 @@ void showModal(QMessageBox::Icon icon, const QString &title, const QString &text
 
 } // namespace
 
-void QtDialogs::messageBox(const std::u16string &prompt, BoxStyle style,
+void QtDialogs::messageBox(const std::u16string &prompt, form::BoxStyle style,
                            const std::optional<std::u16string> &title)
 {
     const auto icon =
-        style == BoxStyle::Information ? QMessageBox::Information : QMessageBox::NoIcon;
+        style == form::BoxStyle::Information ? QMessageBox::Information : QMessageBox::NoIcon;
     showModal(
         icon,
         QString::fromStdU16String(std::u16string(title.value_or(std::u16string(applicationTitle)))),

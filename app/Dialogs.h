@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormPort.h"
+#include "form/FormPort.h"
 #include "phone/Error.h"
 
 #include <optional>
@@ -19,17 +19,17 @@ public:
     virtual ~Dialogs() = default;
 
     // Returns once the user has closed the box. No title means the application title.
-    virtual void messageBox(const std::u16string &prompt, BoxStyle style,
+    virtual void messageBox(const std::u16string &prompt, form::BoxStyle style,
                             const std::optional<std::u16string> &title) = 0;
     // A handler stopped on this error; the program goes on afterwards.
     virtual void errorReport(const phone::Error &error) = 0;
 };
 
-// Modal QMessageBox dialogs over the given parent window.
+// Modal QMessageBox dialogs over the active window.
 class QtDialogs : public Dialogs
 {
 public:
-    void messageBox(const std::u16string &prompt, BoxStyle style,
+    void messageBox(const std::u16string &prompt, form::BoxStyle style,
                     const std::optional<std::u16string> &title) override;
     void errorReport(const phone::Error &error) override;
 };

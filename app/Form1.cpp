@@ -2,11 +2,11 @@
 
 #include "app/AppIcon.h"
 #include "app/CaptionLabel.h"
-#include "app/FormLayout.h"
 #include "app/LogLineDelegate.h"
 #include "app/LogView.h"
+#include "app/QtText.h"
 #include "app/TextField.h"
-#include "events/EventLog.h"
+#include "form/FormLayout.h"
 #include "phone/CallEvent.h"
 
 #include <QCheckBox>
@@ -25,11 +25,10 @@ namespace {
 // the events themselves. The window shows what changed at most about 60 times a second.
 constexpr int refreshIntervalMs = 16;
 
-QString qt(std::u16string_view text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.data()),
-                   static_cast<qsizetype>(text.size()));
-}
+using form::ControlKind;
+using form::ControlLayout;
+using form::formLayout;
+using form::twipsPerPixel;
 
 QRect pixels(const ControlLayout &entry)
 {
@@ -39,19 +38,20 @@ QRect pixels(const ControlLayout &entry)
 
 } // namespace
 
-Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
+Form1::Form1(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
     : QWidget(parent)
-    , m_dispatch(axTervani1)
-    , m_gate(axTervani1, m_unloaded)
-    , m_axTervani1(m_gate)
+    , m_control(control)
+    , m_guard(control, m_unloaded)
+    , m_axTervani1(m_guard)
     , m_dialogs(dialogs)
     , m_observer(observer)
-    , m_eventHandlers(*this, m_axTervani1, m_CallIDs, m_strEvent)
-    , m_commandHandlers(*this, m_axTervani1, m_CallIDs)
+    , m_windowHandlers(*this, m_axTervani1)
+    , m_eventHandlers(*this, m_axTervani1)
+    , m_commandHandlers(*this, m_axTervani1, m_eventHandlers.CallIDs())
 {
-    setWindowTitle(qt(windowCaption));
+    setWindowTitle(qt(form::windowCaption));
     setWindowIcon(appIcon());
-    setFixedSize(clientWidthTwips / twipsPerPixel, clientHeightTwips / twipsPerPixel);
+    setFixedSize(form::clientWidthTwips / twipsPerPixel, form::clientHeightTwips / twipsPerPixel);
     move(4050 / twipsPerPixel, 3225 / twipsPerPixel);
     // The layout was designed for an 8-point dialog font of Arial's widths; wider fonts cut
     // the captions.
@@ -69,14 +69,14 @@ Form1::Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observ
     connectHandlers();
     widget(Control::TXT_Nummer)->setFocus();
 
-    m_dispatch.connectEvents(this);
-    runHandler([this] { Form1_Load(); });
+    m_control.connectEvents(this);
+    runHandler([this] { m_windowHandlers.Form1_Load(); });
 }
 
 Form1::~Form1()
 {
     if (!m_unloaded)
-        m_dispatch.connectEvents(nullptr);
+        m_control.connectEvents(nullptr);
 }
 
 void Form1::createControls()
@@ -139,27 +139,26 @@ void Form1::createControls()
 
 void Form1::connectHandlers()
 {
-    auto onClick = [this](Control control, void (commands::CommandHandlers::*handler)()) {
-        connect(button(control), &QPushButton::clicked, this, [this, handler] {
-            runHandler([this, handler] { (m_commandHandlers.*handler)(); });
+    using commands::CommandHandlers;
+    using form::WindowHandlers;
+    auto onClick = [this](Control control, auto &handlers, auto handler) {
+        connect(button(control), &QPushButton::clicked, this, [this, &handlers, handler] {
+            runHandler([&handlers, handler] { (handlers.*handler)(); });
         });
     };
-    onClick(Control::BTN_Dial, &commands::CommandHandlers::BTN_Dial_clicked);
-    onClick(Control::Annehmen, &commands::CommandHandlers::Annehmen_clicked);
-    onClick(Control::BTN_Disconnect, &commands::CommandHandlers::BTN_Disconnect_clicked);
-    onClick(Control::BTN_DTMF, &commands::CommandHandlers::BTN_DTMF_clicked);
-    onClick(Control::BTN_SMS, &commands::CommandHandlers::BTN_SMS_clicked);
-    onClick(Control::BTN_Konvert, &commands::CommandHandlers::BTN_Konvert_clicked);
+    onClick(Control::BTN_Dial, m_commandHandlers, &CommandHandlers::BTN_Dial_clicked);
+    onClick(Control::Annehmen, m_commandHandlers, &CommandHandlers::Annehmen_clicked);
+    onClick(Control::BTN_Disconnect, m_commandHandlers, &CommandHandlers::BTN_Disconnect_clicked);
+    onClick(Control::BTN_DTMF, m_commandHandlers, &CommandHandlers::BTN_DTMF_clicked);
+    onClick(Control::BTN_SMS, m_commandHandlers, &CommandHandlers::BTN_SMS_clicked);
+    onClick(Control::BTN_Konvert, m_commandHandlers, &CommandHandlers::BTN_Konvert_clicked);
+    onClick(Control::BTN_Clear, m_windowHandlers, &WindowHandlers::BTN_Clear_clicked);
+    onClick(Control::BTN_Exit, m_windowHandlers, &WindowHandlers::BTN_Exit_clicked);
     connect(textField(Control::TXT_Konvert), &TextField::doubleClicked, this,
             [this] { runHandler([this] { m_commandHandlers.TXT_Konvert_doubleClicked(); }); });
-
-    connect(button(Control::BTN_Clear), &QPushButton::clicked, this,
-            [this] { runHandler([this] { BTN_Clear_clicked(); }); });
-    connect(button(Control::BTN_Exit), &QPushButton::clicked, this,
-            [this] { runHandler([this] { BTN_Exit_clicked(); }); });
     // clicked, not toggled: only the user's click writes the flag, never the load step.
-    connect(static_cast<QCheckBox *>(widget(Control::CHK_PopUp)), &QCheckBox::clicked, this,
-            [this] { runHandler([this] { CHK_PopUp_clicked(); }); });
+    connect(checkBox(Control::CHK_PopUp), &QCheckBox::clicked, this,
+            [this] { runHandler([this] { m_windowHandlers.CHK_PopUp_clicked(); }); });
 }
 
 template <typename Handler>
@@ -170,7 +169,7 @@ void Form1::runHandler(Handler &&handler) noexcept
         return;
     try {
         handler();
-    } catch (const WindowUnloaded &) {
+    } catch (const form::WindowUnloaded &) {
         // The window went away under the handler; there is nothing left to update or report to.
     } catch (const phone::Error &error) {
         reportError(error);
@@ -194,46 +193,19 @@ void Form1::reportError(const phone::Error &error) noexcept
     }
 }
 
-void Form1::Form1_Load()
-{
-    const bool popUp = m_axTervani1.PopUp();
-    const int value = popUp ? 1 : 0;
-    static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->setChecked(popUp);
-    if (m_observer)
-        m_observer->checkSet(Control::CHK_PopUp, value);
-}
-
-void Form1::CHK_PopUp_clicked()
-{
-    const bool ticked = static_cast<QCheckBox *>(widget(Control::CHK_PopUp))->isChecked();
-    m_axTervani1.setPopUp(ticked ? 1 : 0);
-}
-
-void Form1::BTN_Clear_clicked()
-{
-    m_messages.clear();
-    if (m_observer)
-        m_observer->listCleared();
-}
-
-void Form1::BTN_Exit_clicked()
-{
-    close();
-}
-
 void Form1::closeEvent(QCloseEvent *event)
 {
-    unload();
+    letGo();
     event->accept();
 }
 
-void Form1::unload()
+void Form1::letGo()
 {
     if (m_unloaded)
         return;
     m_unloaded = true;
     // The control's events stop here, not when the object is destroyed later.
-    m_dispatch.connectEvents(nullptr);
+    m_control.connectEvents(nullptr);
     if (m_observer)
         m_observer->unloaded();
 }
@@ -241,21 +213,16 @@ void Form1::unload()
 void Form1::throwIfUnloaded() const
 {
     if (m_unloaded)
-        throw WindowUnloaded{};
+        throw form::WindowUnloaded{};
 }
 
 void Form1::controlEvent(std::string_view name, const phone::EventArguments &arguments)
 {
     // Events the window does not handle change nothing, whatever their arguments hold.
-    if (!events::CallEventHandlers::handles(name))
+    const auto handler = events::CallEventHandlers::handlerFor(name);
+    if (!handler)
         return;
-    runHandler([&] { m_eventHandlers.handle(name, phone::toCallEvent(arguments)); });
-}
-
-void Form1::WriteMessage(const std::u16string &strText, const std::u16string &CallingNumber,
-                         const std::u16string &CalledMSN, std::int32_t CallID)
-{
-    events::WriteMessage(*this, m_axTervani1, strText, CallingNumber, CalledMSN, CallID);
+    runHandler([&] { (m_eventHandlers.*handler)(phone::toCallEvent(arguments)); });
 }
 
 Control Form1::controlOf(const QWidget *widget, bool *found) const
@@ -273,6 +240,11 @@ TextField *Form1::textField(Control control) const
 QPushButton *Form1::button(Control control) const
 {
     return static_cast<QPushButton *>(widget(control));
+}
+
+QCheckBox *Form1::checkBox(Control control) const
+{
+    return static_cast<QCheckBox *>(widget(control));
 }
 
 std::u16string Form1::text(Control textField) const
@@ -314,6 +286,20 @@ void Form1::setEnabled(Control control, bool enabled)
         m_observer->enabledSet(control, enabled);
 }
 
+int Form1::value(Control checkBox) const
+{
+    throwIfUnloaded();
+    return this->checkBox(checkBox)->isChecked() ? 1 : 0;
+}
+
+void Form1::setValue(Control checkBox, int value)
+{
+    throwIfUnloaded();
+    this->checkBox(checkBox)->setChecked(value != 0);
+    if (m_observer)
+        m_observer->checkSet(checkBox, value);
+}
+
 void Form1::addItem(const std::u16string &line)
 {
     throwIfUnloaded();
@@ -321,6 +307,20 @@ void Form1::addItem(const std::u16string &line)
     scheduleRefresh();
     if (m_observer)
         m_observer->lineAdded(line);
+}
+
+void Form1::clearList()
+{
+    throwIfUnloaded();
+    m_messages.clear();
+    if (m_observer)
+        m_observer->listCleared();
+}
+
+void Form1::unload()
+{
+    throwIfUnloaded();
+    close();
 }
 
 void Form1::scheduleRefresh()

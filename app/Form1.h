@@ -3,13 +3,13 @@
 #include "app/Dialogs.h"
 #include "app/EventLogModel.h"
 #include "app/FormObserver.h"
-#include "app/FormPort.h"
-#include "app/UnloadGate.h"
 #include "commands/CommandHandlers.h"
 #include "events/CallEventHandlers.h"
-#include "events/CallIdTable.h"
+#include "form/FormPort.h"
+#include "form/UnloadGuard.h"
+#include "form/WindowHandlers.h"
 #include "phone/Dispatch.h"
-#include "phone/Tervani.h"
+#include "phone/TervaniFacade.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -20,33 +20,36 @@
 #include <string>
 
 class QCheckBox;
-class QLabel;
 class QPushButton;
 
 namespace app {
 
 class TextField;
 
-// The bench's one window. It owns the control's facade, the call-identifier table, the last
-// event's name and its controls; every click and every control event runs through one
-// wrapper that reports an error and lets the program go on.
-class Form1 : public QWidget, public FormPort, private phone::EventSink
+using form::BoxStyle;
+using form::Control;
+
+// The bench's one window, on its widgets. The handlers behind it are widget-free; this class
+// creates the controls, connects every click and every control event to its handler through
+// one wrapper that reports an error and lets the program go on, and shows what the handlers
+// change.
+//
+// Form1, Label1, Annehmen, strEvent and the axTervani1_ prefix of the event handlers are the
+// names of the original form, kept on purpose so that both read alike.
+class Form1 : public QWidget, public form::FormPort, private phone::EventSink
 {
     Q_OBJECT
 
 public:
     // The load step runs here, before the window is first shown.
-    Form1(phone::Dispatch &axTervani1, Dialogs &dialogs, FormObserver *observer = nullptr,
+    Form1(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer = nullptr,
           QWidget *parent = nullptr);
     ~Form1() override;
 
-    void WriteMessage(const std::u16string &strText, const std::u16string &CallingNumber,
-                      const std::u16string &CalledMSN, std::int32_t CallID);
-
     QWidget *widget(Control control) const { return m_widgets[static_cast<std::size_t>(control)]; }
     Control controlOf(const QWidget *widget, bool *found) const;
-    const events::CallIdTable &callIDs() const { return m_CallIDs; }
-    const std::u16string &strEvent() const { return m_strEvent; }
+    const events::CallIdTable &callIDs() const { return m_eventHandlers.CallIDs(); }
+    const std::u16string &strEvent() const { return m_eventHandlers.strEvent(); }
     const EventLogModel &messages() const { return m_messages; }
     // The label's newest caption, also when the label does not show it yet.
     std::u16string caption(Control label) const;
@@ -58,9 +61,13 @@ public:
     void setText(Control textField, const std::u16string &text) override;
     void setCaption(Control label, const std::u16string &caption) override;
     void setEnabled(Control control, bool enabled) override;
+    int value(Control checkBox) const override;
+    void setValue(Control checkBox, int value) override;
     void addItem(const std::u16string &line) override;
+    void clearList() override;
     void messageBox(const std::u16string &prompt, BoxStyle style,
                     const std::optional<std::u16string> &title = std::nullopt) override;
+    void unload() override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -73,38 +80,32 @@ private:
     template <typename Handler>
     void runHandler(Handler &&handler) noexcept;
     void reportError(const phone::Error &error) noexcept;
-    void unload();
+    void letGo();
     void throwIfUnloaded() const;
-
-    void Form1_Load();
-    void CHK_PopUp_clicked();
-    void BTN_Clear_clicked();
-    void BTN_Exit_clicked();
 
     TextField *textField(Control control) const;
     QPushButton *button(Control control) const;
+    QCheckBox *checkBox(Control control) const;
 
     void scheduleRefresh();
     void refresh();
 
-    phone::Dispatch &m_dispatch;
+    phone::Dispatch &m_control;
     bool m_unloaded = false;
-    UnloadGate m_gate;
-    phone::Tervani m_axTervani1;
+    form::UnloadGuard m_guard;
+    phone::TervaniFacade m_axTervani1;
     Dialogs &m_dialogs;
     FormObserver *m_observer;
-    events::CallIdTable m_CallIDs;
-    std::u16string m_strEvent;
     EventLogModel m_messages;
+    form::WindowHandlers m_windowHandlers;
     events::CallEventHandlers m_eventHandlers;
     commands::CommandHandlers m_commandHandlers;
-    static constexpr std::size_t controlCount = 17;
-    std::array<QWidget *, controlCount> m_widgets{};
+    std::array<QWidget *, form::controlCount> m_widgets{};
 
     // New lines and captions reach the screen at most once a frame (see refresh()).
     QTimer m_refreshTimer;
     QElapsedTimer m_sinceRefresh;
-    std::array<std::optional<std::u16string>, controlCount> m_pendingCaptions;
+    std::array<std::optional<std::u16string>, form::controlCount> m_pendingCaptions;
 };
 
 } // namespace app

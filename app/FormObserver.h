@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormPort.h"
+#include "form/FormPort.h"
 
 #include <string>
 
@@ -15,10 +15,10 @@ public:
 
     virtual void lineAdded(const std::u16string &line) = 0;
     virtual void listCleared() = 0;
-    virtual void captionSet(Control label, const std::u16string &caption) = 0;
-    virtual void enabledSet(Control control, bool enabled) = 0;
-    virtual void textSet(Control textField, const std::u16string &text) = 0;
-    virtual void checkSet(Control checkBox, int value) = 0;
+    virtual void captionSet(form::Control label, const std::u16string &caption) = 0;
+    virtual void enabledSet(form::Control control, bool enabled) = 0;
+    virtual void textSet(form::Control textField, const std::u16string &text) = 0;
+    virtual void checkSet(form::Control checkBox, int value) = 0;
     virtual void unloaded() = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "app/SimulatorPanel.h"
 
 #include "app/AppIcon.h"
+#include "app/QtText.h"
 #include "phone/Error.h"
 #include "phone/Members.h"
 
@@ -26,11 +27,6 @@ using phone::sim::CallInfo;
 using phone::sim::CallPhase;
 using phone::sim::Direction;
 using phone::sim::FaultMode;
-
-QString qt(const std::u16string &text)
-{
-    return QString::fromStdU16String(text);
-}
 
 QString memberName(std::int32_t dispId)
 {

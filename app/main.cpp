@@ -11,7 +11,7 @@
 
 #include <memory>
 #else
-#include "app/SimulatedBench.h"
+#include "app/SimulatedTestbench.h"
 #endif
 
 namespace {
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
 #else
     // The panel is a window of Form1's: closing Form1 closes the last main window, and the
     // program ends with it.
-    app::SimulatedBench bench(dialogs);
+    app::SimulatedTestbench bench(dialogs);
     bench.show();
 #endif
     return application.exec();

@@ -1,25 +1,25 @@
 #include "bench/BaselineLog.h"
 
-#include "app/FormLayout.h"
+#include "form/FormLayout.h"
 #include "phone/CallEvent.h"
 
 #include <QLabel>
 #include <QListWidget>
 
-namespace bench {
+namespace logbench {
 
 namespace {
 
-QRect pixels(app::Control control)
+QRect pixels(form::Control control)
 {
-    const app::ControlLayout &entry = app::layoutOf(control);
-    return QRect(entry.left / app::twipsPerPixel, entry.top / app::twipsPerPixel,
-                 entry.width / app::twipsPerPixel, entry.height / app::twipsPerPixel);
+    const form::ControlLayout &entry = form::layoutOf(control);
+    return QRect(entry.left / form::twipsPerPixel, entry.top / form::twipsPerPixel,
+                 entry.width / form::twipsPerPixel, entry.height / form::twipsPerPixel);
 }
 
-QLabel *makeLabel(QWidget *parent, app::Control control)
+QLabel *makeLabel(QWidget *parent, form::Control control)
 {
-    const app::ControlLayout &entry = app::layoutOf(control);
+    const form::ControlLayout &entry = form::layoutOf(control);
     auto *label = new QLabel(QString::fromStdU16String(std::u16string(entry.caption)), parent);
     label->setTextFormat(Qt::PlainText);
     label->setGeometry(pixels(control));
@@ -31,15 +31,15 @@ QLabel *makeLabel(QWidget *parent, app::Control control)
 BaselineLog::BaselineLog(phone::Dispatch &control)
     : m_dispatch(control)
     , m_control(control)
-    , m_handlers(*this, m_control, m_callIDs, m_strEvent)
+    , m_handlers(*this, m_control)
     , m_list(new QListWidget(this))
-    , m_count(makeLabel(this, app::Control::LBL_Anzahl))
-    , m_latest(makeLabel(this, app::Control::LBL_Last))
+    , m_count(makeLabel(this, form::Control::LBL_Anzahl))
+    , m_latest(makeLabel(this, form::Control::LBL_Last))
 {
     setWindowTitle(QStringLiteral("QListWidget log"));
-    setFixedSize(app::clientWidthTwips / app::twipsPerPixel,
-                 app::clientHeightTwips / app::twipsPerPixel);
-    m_list->setGeometry(pixels(app::Control::LST_Message));
+    setFixedSize(form::clientWidthTwips / form::twipsPerPixel,
+                 form::clientHeightTwips / form::twipsPerPixel);
+    m_list->setGeometry(pixels(form::Control::LST_Message));
     m_dispatch.connectEvents(this);
 }
 
@@ -53,9 +53,9 @@ void BaselineLog::clearList()
     m_list->clear();
 }
 
-void BaselineLog::setCaption(app::Control label, const std::u16string &caption)
+void BaselineLog::setCaption(form::Control label, const std::u16string &caption)
 {
-    (label == app::Control::LBL_Anzahl ? m_count : m_latest)
+    (label == form::Control::LBL_Anzahl ? m_count : m_latest)
         ->setText(QString::fromStdU16String(caption));
 }
 
@@ -66,8 +66,8 @@ void BaselineLog::addItem(const std::u16string &line)
 
 void BaselineLog::controlEvent(std::string_view name, const phone::EventArguments &arguments)
 {
-    if (events::CallEventHandlers::handles(name))
-        m_handlers.handle(name, phone::toCallEvent(arguments));
+    if (const auto handler = events::CallEventHandlers::handlerFor(name))
+        (m_handlers.*handler)(phone::toCallEvent(arguments));
 }
 
-} // namespace bench
+} // namespace logbench

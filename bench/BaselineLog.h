@@ -1,22 +1,21 @@
 #pragma once
 
-#include "app/FormPort.h"
 #include "events/CallEventHandlers.h"
-#include "events/CallIdTable.h"
+#include "form/FormPort.h"
 #include "phone/Dispatch.h"
-#include "phone/Tervani.h"
+#include "phone/TervaniFacade.h"
 
 #include <QWidget>
 
 class QLabel;
 class QListWidget;
 
-namespace bench {
+namespace logbench {
 
 // The obvious design the benchmark compares against: the same event handlers and control
 // boundary, writing into a plain QListWidget and two labels in a window of Form1's size.
 // Every line becomes a list item and every caption is set on its label at once.
-class BaselineLog : public QWidget, public app::FormPort, private phone::EventSink
+class BaselineLog : public QWidget, public form::FormPort, private phone::EventSink
 {
 public:
     explicit BaselineLog(phone::Dispatch &control);
@@ -24,29 +23,30 @@ public:
 
     QLabel *latestLabel() const { return m_latest; }
     QListWidget *list() const { return m_list; }
-    void clearList();
 
     // FormPort: only the list and the labels matter here.
-    std::u16string text(app::Control) const override { return {}; }
-    void setText(app::Control, const std::u16string &) override {}
-    void setCaption(app::Control label, const std::u16string &caption) override;
-    void setEnabled(app::Control, bool) override {}
+    std::u16string text(form::Control) const override { return {}; }
+    void setText(form::Control, const std::u16string &) override {}
+    void setCaption(form::Control label, const std::u16string &caption) override;
+    void setEnabled(form::Control, bool) override {}
+    int value(form::Control) const override { return 0; }
+    void setValue(form::Control, int) override {}
     void addItem(const std::u16string &line) override;
-    void messageBox(const std::u16string &, app::BoxStyle,
+    void clearList() override;
+    void messageBox(const std::u16string &, form::BoxStyle,
                     const std::optional<std::u16string> &) override
     {}
+    void unload() override {}
 
 private:
     void controlEvent(std::string_view name, const phone::EventArguments &arguments) override;
 
     phone::Dispatch &m_dispatch;
-    phone::Tervani m_control;
-    events::CallIdTable m_callIDs;
-    std::u16string m_strEvent;
+    phone::TervaniFacade m_control;
     events::CallEventHandlers m_handlers;
     QListWidget *m_list;
     QLabel *m_count;
     QLabel *m_latest;
 };
 
-} // namespace bench
+} // namespace logbench

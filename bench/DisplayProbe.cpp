@@ -4,7 +4,7 @@
 #include <QEvent>
 #include <QLabel>
 
-namespace bench {
+namespace logbench {
 
 DisplayProbe::DisplayProbe(QLabel *label, SerialOf serialOf)
     : m_label(label)
@@ -56,4 +56,4 @@ bool waitUntilShown(const DisplayProbe &probe, std::chrono::seconds timeout)
     return true;
 }
 
-} // namespace bench
+} // namespace logbench

@@ -11,7 +11,7 @@
 
 class QLabel;
 
-namespace bench {
+namespace logbench {
 
 using Clock = std::chrono::steady_clock;
 
@@ -60,4 +60,4 @@ private:
 // takes longer than the timeout.
 bool waitUntilShown(const DisplayProbe &probe, std::chrono::seconds timeout);
 
-} // namespace bench
+} // namespace logbench

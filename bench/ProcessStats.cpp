@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-namespace bench {
+namespace logbench {
 
 std::int64_t residentBytes()
 {
@@ -33,4 +33,4 @@ std::string loadAverage()
     return first;
 }
 
-} // namespace bench
+} // namespace logbench

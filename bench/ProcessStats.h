@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace bench {
+namespace logbench {
 
 // The process's resident memory in bytes, as the system counts it (0 where unknown).
 std::int64_t residentBytes();
@@ -15,4 +15,4 @@ double cpuSeconds();
 // The system's load average over the last minute, as text ("0.42"), or empty.
 std::string loadAverage();
 
-} // namespace bench
+} // namespace logbench

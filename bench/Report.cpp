@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-namespace bench {
+namespace logbench {
 
 namespace {
 
@@ -239,4 +239,4 @@ void printReport(const Report &report, std::FILE *out)
                      static_cast<long long>(report.failures));
 }
 
-} // namespace bench
+} // namespace logbench

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace bench {
+namespace logbench {
 
 // One size of one log.
 struct Row
@@ -60,4 +60,4 @@ std::string describeMachine();
 
 void printReport(const Report &report, std::FILE *out);
 
-} // namespace bench
+} // namespace logbench

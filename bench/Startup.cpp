@@ -1,10 +1,10 @@
 #include "bench/Startup.h"
 
 #include "app/Form1.h"
-#include "app/FormLayout.h"
 #include "bench/BaselineLog.h"
-#include "bench/BenchControl.h"
+#include "bench/EventFeed.h"
 #include "bench/Subjects.h"
+#include "form/FormLayout.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,22 +17,22 @@
 #include <memory>
 #include <vector>
 
-namespace bench {
+namespace logbench {
 
 int runStartupChild(int argc, char **argv, const std::string &kind)
 {
     QApplication application(argc, argv);
-    BenchControl control;
+    EventFeed feed;
     NullDialogs dialogs;
     std::unique_ptr<QWidget> window;
     if (kind == "form1")
-        window = std::make_unique<app::Form1>(control, dialogs);
+        window = std::make_unique<app::Form1>(feed.control(), dialogs);
     else if (kind == "qlistwidget")
-        window = std::make_unique<BaselineLog>(control);
+        window = std::make_unique<BaselineLog>(feed.control());
     else {
         window = std::make_unique<QWidget>();
-        window->setFixedSize(app::clientWidthTwips / app::twipsPerPixel,
-                             app::clientHeightTwips / app::twipsPerPixel);
+        window->setFixedSize(form::clientWidthTwips / form::twipsPerPixel,
+                             form::clientHeightTwips / form::twipsPerPixel);
         // The first text a process shows starts Qt's font system; one label tells that cost.
         if (kind == "label")
             new QLabel(QStringLiteral("Ereignisse und Meldungen"), window.get());
@@ -101,4 +101,4 @@ Startup measureStartup(int runs)
     return Startup{median(bare), median(label), median(form1), median(plain)};
 }
 
-} // namespace bench
+} // namespace logbench

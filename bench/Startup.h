@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace bench {
+namespace logbench {
 
 // Start-up: a fresh process shows one window; the time runs from starting the process to the
 // end of the window's first paint.
@@ -16,4 +16,4 @@ int runStartupChild(int argc, char **argv, const std::string &kind);
 // Starts this program as a child `runs` times for each kind; the medians count.
 Startup measureStartup(int runs);
 
-} // namespace bench
+} // namespace logbench

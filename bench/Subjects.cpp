@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace bench {
+namespace logbench {
 
 void NullDialogs::errorReport(const phone::Error &error)
 {
@@ -14,10 +14,10 @@ void NullDialogs::errorReport(const phone::Error &error)
 }
 
 OurLog::OurLog()
-    : m_form(control, m_dialogs)
+    : m_form(feed.control(), m_dialogs)
 {
     probe = std::make_unique<DisplayProbe>(
-        static_cast<QLabel *>(m_form.widget(app::Control::LBL_Last)), &BenchControl::serialShownIn);
+        static_cast<QLabel *>(m_form.widget(form::Control::LBL_Last)), &EventFeed::serialShownIn);
 }
 
 // The probe watches a label of the window: it goes first.
@@ -28,7 +28,7 @@ OurLog::~OurLog()
 
 void OurLog::clearList()
 {
-    static_cast<QPushButton *>(m_form.widget(app::Control::BTN_Clear))->click();
+    static_cast<QPushButton *>(m_form.widget(form::Control::BTN_Clear))->click();
 }
 
 std::int64_t OurLog::listedLines() const
@@ -43,9 +43,9 @@ QString OurLog::lastListedLine() const
 }
 
 PlainLog::PlainLog()
-    : m_window(control)
+    : m_window(feed.control())
 {
-    probe = std::make_unique<DisplayProbe>(m_window.latestLabel(), &BenchControl::serialShownIn);
+    probe = std::make_unique<DisplayProbe>(m_window.latestLabel(), &EventFeed::serialShownIn);
 }
 
 PlainLog::~PlainLog()
@@ -64,4 +64,4 @@ QString PlainLog::lastListedLine() const
     return rows ? m_window.list()->item(rows - 1)->text() : QString();
 }
 
-} // namespace bench
+} // namespace logbench

@@ -3,8 +3,8 @@
 #include "app/Dialogs.h"
 #include "app/Form1.h"
 #include "bench/BaselineLog.h"
-#include "bench/BenchControl.h"
 #include "bench/DisplayProbe.h"
+#include "bench/EventFeed.h"
 
 #include <QString>
 
@@ -13,13 +13,13 @@
 
 class QWidget;
 
-namespace bench {
+namespace logbench {
 
 // Boxes and error reports go nowhere; an error is printed, since none should happen.
 class NullDialogs : public app::Dialogs
 {
 public:
-    void messageBox(const std::u16string &, app::BoxStyle,
+    void messageBox(const std::u16string &, form::BoxStyle,
                     const std::optional<std::u16string> &) override
     {}
     void errorReport(const phone::Error &error) override;
@@ -35,7 +35,7 @@ public:
     virtual std::int64_t listedLines() const = 0;
     virtual QString lastListedLine() const = 0;
 
-    BenchControl control;
+    EventFeed feed;
     std::unique_ptr<DisplayProbe> probe;
     std::int64_t lines = 0;    // lines the bench has added since the last clear
     std::int64_t failures = 0; // checks that found the window not showing what it should
@@ -72,4 +72,4 @@ private:
     BaselineLog m_window;
 };
 
-} // namespace bench
+} // namespace logbench

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace bench {
+namespace logbench {
 
 namespace {
 
@@ -74,7 +74,7 @@ void check(Subject &subject)
     const bool linesOk = subject.listedLines() == subject.lines;
     const bool lastOk =
         subject.lines == 0
-        || subject.lastListedLine() == QString::fromStdU16String(subject.control.expectedLine());
+        || subject.lastListedLine() == QString::fromStdU16String(subject.feed.expectedLine());
     if (!linesOk || !lastOk) {
         std::fprintf(stderr, "list holds %lld lines, expected %lld%s\n",
                      static_cast<long long>(subject.listedLines()),
@@ -86,8 +86,8 @@ void check(Subject &subject)
 void raiseBurst(Subject &subject, std::int64_t count)
 {
     for (std::int64_t i = 0; i < count; ++i) {
-        subject.control.raise();
-        subject.probe->raised(subject.control.serial());
+        subject.feed.raise();
+        subject.probe->raised(subject.feed.serial());
     }
     subject.lines += count;
 }
@@ -149,8 +149,8 @@ Paced paced(Subject &subject, std::int64_t size, const Options &options)
         const double startCpu = cpuSeconds();
         std::int64_t run = 0;
         while (run < runLength) {
-            subject.control.raise();
-            subject.probe->raised(subject.control.serial());
+            subject.feed.raise();
+            subject.probe->raised(subject.feed.serial());
             QCoreApplication::processEvents();
             ++run;
             if (result.events + run >= options.minPacedEvents
@@ -289,11 +289,11 @@ bool parse(int argc, char **argv, Options *options)
 
 } // namespace
 
-} // namespace bench
+} // namespace logbench
 
 int main(int argc, char *argv[])
 {
-    using namespace bench;
+    using namespace logbench;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (argc == 3 && std::string(argv[1]) == "--startup-child")
@@ -309,7 +309,7 @@ int main(int argc, char *argv[])
     Report report;
     report.machine = describeMachine();
     report.loadBefore = loadAverage();
-    report.lineLength = static_cast<int>(BenchControl().expectedLine().size());
+    report.lineLength = static_cast<int>(EventFeed().expectedLine().size());
     report.startup = measureStartup(options.startupRuns);
     {
         OurLog ours;

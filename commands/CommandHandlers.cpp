@@ -1,24 +1,24 @@
 #include "commands/CommandHandlers.h"
 
-#include "app/FormLayout.h"
+#include "form/FormLayout.h"
+#include "phone/Ascii.h"
 
 #include <string>
 
 namespace commands {
 
-using app::Control;
+using form::Control;
 
 namespace {
 
 std::u16string plainDecimal(std::int32_t number)
 {
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
+    return phone::widen(std::to_string(number));
 }
 
 } // namespace
 
-CommandHandlers::CommandHandlers(app::FormPort &form, phone::Tervani &control,
+CommandHandlers::CommandHandlers(form::FormPort &form, phone::TervaniFacade &control,
                                  const events::CallIdTable &callIDs)
     : m_form(form)
     , m_control(control)
@@ -42,9 +42,9 @@ void CommandHandlers::BTN_Disconnect_clicked()
     // Fetching checks the range before any box is shown.
     const std::int32_t shownId = m_callIDs.fetch(count);
     m_form.messageBox(plainDecimal(count) + u" = " + plainDecimal(shownId) + u" wird jetzt beendet",
-                      app::BoxStyle::Ok);
+                      form::BoxStyle::Ok);
     if (count < 1) {
-        m_form.messageBox(u"Kein Gespräch vorhanden", app::BoxStyle::Information,
+        m_form.messageBox(u"Kein Gespräch vorhanden", form::BoxStyle::Information,
                           u"Gespräch beenden");
         return;
     }
@@ -61,7 +61,9 @@ void CommandHandlers::BTN_DTMF_clicked()
 
 void CommandHandlers::BTN_SMS_clicked()
 {
-    m_control.SendShortMessage(m_form.text(Control::TXT_Nummer), m_form.text(Control::TXT_SMS));
+    // Read in the order the arguments go: a function's arguments have no order of their own.
+    const std::u16string number = m_form.text(Control::TXT_Nummer);
+    m_control.SendShortMessage(number, m_form.text(Control::TXT_SMS));
 }
 
 void CommandHandlers::BTN_Konvert_clicked()
@@ -74,7 +76,7 @@ void CommandHandlers::BTN_Konvert_clicked()
 
 void CommandHandlers::TXT_Konvert_doubleClicked()
 {
-    m_form.setText(Control::TXT_Konvert, std::u16string(app::sampleNumber));
+    m_form.setText(Control::TXT_Konvert, std::u16string(form::sampleNumber));
 }
 
 } // namespace commands

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/FormPort.h"
 #include "events/CallIdTable.h"
-#include "phone/Tervani.h"
+#include "form/FormPort.h"
+#include "phone/TervaniFacade.h"
 
 namespace commands {
 
@@ -11,7 +11,7 @@ namespace commands {
 class CommandHandlers
 {
 public:
-    CommandHandlers(app::FormPort &form, phone::Tervani &control,
+    CommandHandlers(form::FormPort &form, phone::TervaniFacade &control,
                     const events::CallIdTable &callIDs);
 
     void BTN_Dial_clicked();
@@ -23,8 +23,8 @@ public:
     void TXT_Konvert_doubleClicked();
 
 private:
-    app::FormPort &m_form;
-    phone::Tervani &m_control;
+    form::FormPort &m_form;
+    phone::TervaniFacade &m_control;
     const events::CallIdTable &m_callIDs;
 };
 

@@ -1,7 +1,10 @@
 #include "events/CallEventHandlers.h"
 
 #include "events/EventLog.h"
+#include "phone/Ascii.h"
+#include "phone/Members.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -9,19 +12,31 @@ namespace events {
 
 namespace {
 
-using Handler = void (CallEventHandlers::*)(const phone::CallEvent &);
+using Handler = CallEventHandlers::Handler;
 
-constexpr std::array<std::pair<std::string_view, Handler>, 7> handlerTable{{
-    {"OnRing", &CallEventHandlers::axTervani1_OnRing},
-    {"OnConnecting", &CallEventHandlers::axTervani1_OnConnecting},
-    {"OnConnected", &CallEventHandlers::axTervani1_OnConnected},
-    {"OnOffering", &CallEventHandlers::axTervani1_OnOffering},
-    {"OnDisConnected", &CallEventHandlers::axTervani1_OnDisConnected},
-    {"OnDisconnecting", &CallEventHandlers::axTervani1_OnDisconnecting},
-    {"OnIdle", &CallEventHandlers::axTervani1_OnIdle},
-}};
+constexpr std::array<std::pair<std::string_view, Handler>, phone::handledEvents.size()>
+    handlerTable{{
+        {phone::event::OnRing, &CallEventHandlers::axTervani1_OnRing},
+        {phone::event::OnConnecting, &CallEventHandlers::axTervani1_OnConnecting},
+        {phone::event::OnConnected, &CallEventHandlers::axTervani1_OnConnected},
+        {phone::event::OnOffering, &CallEventHandlers::axTervani1_OnOffering},
+        {phone::event::OnDisConnected, &CallEventHandlers::axTervani1_OnDisConnected},
+        {phone::event::OnDisconnecting, &CallEventHandlers::axTervani1_OnDisconnecting},
+        {phone::event::OnIdle, &CallEventHandlers::axTervani1_OnIdle},
+    }};
 
-Handler findHandler(std::string_view eventName)
+static_assert(std::ranges::equal(handlerTable, phone::handledEvents, {},
+                                 &std::pair<std::string_view, Handler>::first),
+              "one handler for each handled event, in the contract's order");
+
+} // namespace
+
+CallEventHandlers::CallEventHandlers(form::FormPort &form, phone::TervaniFacade &control)
+    : m_form(form)
+    , m_control(control)
+{}
+
+Handler CallEventHandlers::handlerFor(std::string_view eventName)
 {
     // Exact comparison: "OnDisconnected" is not "OnDisConnected".
     for (const auto &[name, handler] : handlerTable) {
@@ -31,69 +46,48 @@ Handler findHandler(std::string_view eventName)
     return nullptr;
 }
 
-} // namespace
-
-CallEventHandlers::CallEventHandlers(app::FormPort &form, phone::Tervani &control,
-                                     CallIdTable &callIDs, std::u16string &strEvent)
-    : m_form(form)
-    , m_control(control)
-    , m_callIDs(callIDs)
-    , m_strEvent(strEvent)
-{}
-
-bool CallEventHandlers::handles(std::string_view eventName)
+void CallEventHandlers::writeLine(std::string_view eventName, const phone::CallEvent &event)
 {
-    return findHandler(eventName) != nullptr;
-}
-
-void CallEventHandlers::handle(std::string_view eventName, const phone::CallEvent &event)
-{
-    if (Handler handler = findHandler(eventName))
-        (this->*handler)(event);
-}
-
-void CallEventHandlers::writeLine(std::u16string_view eventName, const phone::CallEvent &event)
-{
-    m_strEvent = eventName;
+    m_strEvent = phone::widen(eventName);
     WriteMessage(m_form, m_control, m_strEvent, event.CallingNumber, event.CalledMSN, event.CallID);
 }
 
 void CallEventHandlers::axTervani1_OnRing(const phone::CallEvent &event)
 {
-    writeLine(u"OnRing", event);
-    m_form.setEnabled(app::Control::Annehmen, true);
+    writeLine(phone::event::OnRing, event);
+    m_form.setEnabled(form::Control::Annehmen, true);
 }
 
 void CallEventHandlers::axTervani1_OnConnecting(const phone::CallEvent &event)
 {
-    m_callIDs.store(m_control.ConnectionCount(), event.CallID);
-    writeLine(u"OnConnecting", event);
+    m_CallIDs.store(m_control.ConnectionCount(), event.CallID);
+    writeLine(phone::event::OnConnecting, event);
 }
 
 void CallEventHandlers::axTervani1_OnConnected(const phone::CallEvent &event)
 {
-    writeLine(u"OnConnected", event);
+    writeLine(phone::event::OnConnected, event);
 }
 
 void CallEventHandlers::axTervani1_OnOffering(const phone::CallEvent &event)
 {
-    writeLine(u"OnOffering", event);
+    writeLine(phone::event::OnOffering, event);
 }
 
 void CallEventHandlers::axTervani1_OnDisConnected(const phone::CallEvent &event)
 {
-    writeLine(u"OnDisConnected", event);
-    m_form.setEnabled(app::Control::Annehmen, false);
+    writeLine(phone::event::OnDisConnected, event);
+    m_form.setEnabled(form::Control::Annehmen, false);
 }
 
 void CallEventHandlers::axTervani1_OnDisconnecting(const phone::CallEvent &event)
 {
-    writeLine(u"OnDisconnecting", event);
+    writeLine(phone::event::OnDisconnecting, event);
 }
 
 void CallEventHandlers::axTervani1_OnIdle(const phone::CallEvent &event)
 {
-    writeLine(u"OnIdle", event);
+    writeLine(phone::event::OnIdle, event);
 }
 
 } // namespace events

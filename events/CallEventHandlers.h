@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/FormPort.h"
 #include "events/CallIdTable.h"
+#include "form/FormPort.h"
 #include "phone/CallEvent.h"
-#include "phone/Tervani.h"
+#include "phone/TervaniFacade.h"
 
 #include <string>
 #include <string_view>
@@ -12,15 +12,16 @@ namespace events {
 
 // The window's reaction to the control's call events: each handled event writes one line,
 // OnConnecting first remembers its call in CallIDs, OnRing and OnDisConnected switch Annehmen.
+// It owns the state the events build up: CallIDs, which the commands read, and strEvent.
 class CallEventHandlers
 {
 public:
-    CallEventHandlers(app::FormPort &form, phone::Tervani &control, CallIdTable &callIDs,
-                      std::u16string &strEvent);
+    using Handler = void (CallEventHandlers::*)(const phone::CallEvent &);
 
-    static bool handles(std::string_view eventName);
-    // Runs the handler of eventName; an event the window does not handle changes nothing.
-    void handle(std::string_view eventName, const phone::CallEvent &event);
+    CallEventHandlers(form::FormPort &form, phone::TervaniFacade &control);
+
+    // The handler of an event by its name; none for an event the window does not handle.
+    static Handler handlerFor(std::string_view eventName);
 
     void axTervani1_OnRing(const phone::CallEvent &event);
     void axTervani1_OnConnecting(const phone::CallEvent &event);
@@ -30,13 +31,16 @@ public:
     void axTervani1_OnDisconnecting(const phone::CallEvent &event);
     void axTervani1_OnIdle(const phone::CallEvent &event);
 
-private:
-    void writeLine(std::u16string_view eventName, const phone::CallEvent &event);
+    const CallIdTable &CallIDs() const { return m_CallIDs; }
+    const std::u16string &strEvent() const { return m_strEvent; }
 
-    app::FormPort &m_form;
-    phone::Tervani &m_control;
-    CallIdTable &m_callIDs;
-    std::u16string &m_strEvent;
+private:
+    void writeLine(std::string_view eventName, const phone::CallEvent &event);
+
+    form::FormPort &m_form;
+    phone::TervaniFacade &m_control;
+    CallIdTable m_CallIDs;
+    std::u16string m_strEvent;
 };
 
 } // namespace events

@@ -1,24 +1,16 @@
 #include "events/EventLog.h"
 
-#include <string_view>
+#include "form/FormLayout.h"
+#include "phone/Ascii.h"
 
 namespace events {
-
-namespace {
-
-void appendAscii(std::u16string &out, std::string_view ascii)
-{
-    out.append(ascii.begin(), ascii.end());
-}
-
-} // namespace
 
 std::u16string signPositionDecimal(std::int32_t number)
 {
     std::u16string out(1, number < 0 ? u'-' : u' ');
     // Widened so that -2147483648 has a magnitude too.
     const std::int64_t magnitude = number < 0 ? -std::int64_t{number} : std::int64_t{number};
-    appendAscii(out, std::to_string(magnitude));
+    out += phone::widen(std::to_string(magnitude));
     return out;
 }
 
@@ -39,15 +31,16 @@ std::u16string formatEventLine(const std::u16string &strText, const std::u16stri
     return line;
 }
 
-void WriteMessage(app::FormPort &form, phone::Tervani &control, const std::u16string &strText,
-                  const std::u16string &CallingNumber, const std::u16string &CalledMSN,
-                  std::int32_t CallID)
+void WriteMessage(form::FormPort &form, phone::TervaniFacade &control,
+                  const std::u16string &strText, const std::u16string &CallingNumber,
+                  const std::u16string &CalledMSN, std::int32_t CallID)
 {
     form.addItem(formatEventLine(strText, CallingNumber, CalledMSN, CallID));
     const std::int32_t count = control.ConnectionCount();
-    form.setCaption(app::Control::LBL_Anzahl,
-                    u"Anzahl Verbindungen: " + signPositionDecimal(count));
-    form.setCaption(app::Control::LBL_Last, u"Zuletzt: " + control.LatestText());
+    form.setCaption(form::Control::LBL_Anzahl,
+                    std::u16string(form::countCaption) + signPositionDecimal(count));
+    form.setCaption(form::Control::LBL_Last,
+                    std::u16string(form::latestCaption) + control.LatestText());
 }
 
 } // namespace events

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FormPort.h"
-#include "phone/Tervani.h"
+#include "form/FormPort.h"
+#include "phone/TervaniFacade.h"
 
 #include <cstdint>
 #include <string>
@@ -17,8 +17,8 @@ std::u16string formatEventLine(const std::u16string &strText, const std::u16stri
 
 // Appends the event's line to LST_Message, then refreshes LBL_Anzahl and LBL_Last from the
 // control. A failing read stops it where it fails; the line stays in the list.
-void WriteMessage(app::FormPort &form, phone::Tervani &control, const std::u16string &strText,
-                  const std::u16string &CallingNumber, const std::u16string &CalledMSN,
-                  std::int32_t CallID);
+void WriteMessage(form::FormPort &form, phone::TervaniFacade &control,
+                  const std::u16string &strText, const std::u16string &CallingNumber,
+                  const std::u16string &CalledMSN, std::int32_t CallID);
 
 } // namespace events

@@ -43,10 +43,21 @@ inline constexpr std::array<Member, 10> members{{
     {dispid::ConvertNumber, "ConvertNumber", MemberKind::Method},
 }};
 
-// The events the window handles; the control may raise others, which change nothing.
+// The events the window handles, by the names the control gives them; it may raise others,
+// which change nothing. The capitals matter: "OnDisConnected", but "OnDisconnecting".
+namespace event {
+inline constexpr std::string_view OnRing = "OnRing";
+inline constexpr std::string_view OnConnecting = "OnConnecting";
+inline constexpr std::string_view OnConnected = "OnConnected";
+inline constexpr std::string_view OnOffering = "OnOffering";
+inline constexpr std::string_view OnDisConnected = "OnDisConnected";
+inline constexpr std::string_view OnDisconnecting = "OnDisconnecting";
+inline constexpr std::string_view OnIdle = "OnIdle";
+} // namespace event
+
 inline constexpr std::array<std::string_view, 7> handledEvents{
-    "OnRing",         "OnConnecting",    "OnConnected", "OnOffering",
-    "OnDisConnected", "OnDisconnecting", "OnIdle",
+    event::OnRing,         event::OnConnecting,    event::OnConnected, event::OnOffering,
+    event::OnDisConnected, event::OnDisconnecting, event::OnIdle,
 };
 
 constexpr const Member *findMember(std::string_view name)

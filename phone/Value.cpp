@@ -1,5 +1,6 @@
 #include "phone/Value.h"
 
+#include "phone/Ascii.h"
 #include "phone/Error.h"
 #include "phone/NumberText.h"
 
@@ -38,11 +39,6 @@ bool equalsIgnoringCase(std::u16string_view text, std::string_view word)
             return false;
     }
     return true;
-}
-
-std::u16string widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 // so tools/screenshot.sh can photograph the screen.
 
 #include "app/Dialogs.h"
-#include "app/SimulatedBench.h"
+#include "app/SimulatedTestbench.h"
 #include "app/SimulatorPanel.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ int main(int argc, char *argv[])
         QString::fromStdU16String(std::u16string(app::applicationTitle)));
 
     app::QtDialogs dialogs;
-    app::SimulatedBench bench(dialogs);
+    app::SimulatedTestbench bench(dialogs);
     bench.show();
     QWidget &form = bench.form();
     QWidget &panel = bench.panel();

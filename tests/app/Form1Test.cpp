@@ -1,9 +1,9 @@
 #include "app/Form1.h"
 
-#include "app/FormLayout.h"
+#include "form/FormLayout.h"
 #include "phone/Members.h"
 #include "tests/support/RecordingDialogs.h"
-#include "tools/scenario/ScriptedControl.h"
+#include "tools/scenario/AccessTrace.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -16,14 +16,14 @@
 #include <sstream>
 #include <vector>
 
-using app::Control;
+using form::Control;
 
 namespace {
 
 // One window on a scripted control, shown and active so that the keyboard reaches it.
-struct Bench
+struct Rig
 {
-    explicit Bench(bool popUp = false)
+    explicit Rig(bool popUp = false)
         : form(withPopUp(control, popUp), dialogs)
     {
         form.show();
@@ -37,22 +37,17 @@ struct Bench
         return qobject_cast<Widget *>(form.widget(control));
     }
 
-    static scenario::ScriptedControl &withPopUp(scenario::ScriptedControl &control, bool popUp)
+    static scenario::TracedControl &withPopUp(scenario::TracedControl &control, bool popUp)
     {
         control.setAnswer(phone::dispid::PopUp, popUp);
         return control;
     }
 
     std::ostringstream accesses;
-    scenario::ScriptedControl control{accesses};
+    scenario::TracedControl control{accesses};
     testsupport::RecordingDialogs dialogs;
     app::Form1 form;
 };
-
-QString qt(std::u16string_view text)
-{
-    return QString::fromStdU16String(std::u16string(text));
-}
 
 } // namespace
 
@@ -78,51 +73,84 @@ private slots:
 
 void Form1Test::windowHasItsCaptionAndFixedClientArea()
 {
-    Bench bench;
-    QCOMPARE(bench.form.windowTitle(), QStringLiteral("Teste ActiveX-Control 2.3"));
-    QCOMPARE(bench.form.size(), QSize(500, 379));
-    QCOMPARE(bench.form.minimumSize(), bench.form.maximumSize());
-    QCOMPARE(bench.form.windowIcon().availableSizes().value(0), QSize(48, 48));
+    Rig rig;
+    QCOMPARE(rig.form.windowTitle(), QStringLiteral("Teste ActiveX-Control 2.3"));
+    QCOMPARE(rig.form.size(), QSize(500, 379));
+    QCOMPARE(rig.form.minimumSize(), rig.form.maximumSize());
+    QCOMPARE(rig.form.windowIcon().availableSizes().value(0), QSize(48, 48));
 }
 
 void Form1Test::controlsSitWhereTheLayoutPutsThem_data()
 {
+    // As designed, in twips; written out here, not taken from the window's own table, so that a
+    // wrong entry there fails.
     QTest::addColumn<int>("control");
-    for (const app::ControlLayout &entry : app::formLayout)
-        QTest::newRow(entry.name.data()) << static_cast<int>(entry.control);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+    QTest::addColumn<QRect>("twips");
+    const auto row = [](const char *name, Control control, const char16_t *text,
+                        const char16_t *toolTip, int left, int top, int width, int height) {
+        QTest::newRow(name) << static_cast<int>(control) << QString::fromUtf16(text)
+                            << QString::fromUtf16(toolTip) << QRect(left, top, width, height);
+    };
+    row("TXT_Nummer", Control::TXT_Nummer, u"", u"Anzurufende Nummer eingeben", 360, 120, 4695,
+        375);
+    row("BTN_Dial", Control::BTN_Dial, u"&Wählen", u"", 5280, 120, 975, 375);
+    row("BTN_Disconnect", Control::BTN_Disconnect, u"&Auflegen", u"", 6240, 120, 855, 375);
+    row("TXT_SMS", Control::TXT_SMS, u"", u"Kurzmitteilung für SMS oder TTS eingeben", 360, 600,
+        4695, 375);
+    row("BTN_SMS", Control::BTN_SMS, u"&SMS/TTS senden", u"", 5280, 600, 1815, 375);
+    row("TXT_DTMF", Control::TXT_DTMF, u"", u"DTMF-Signal Zeichenkette eingeben", 360, 1080, 4695,
+        375);
+    row("BTN_DTMF", Control::BTN_DTMF, u"&DTMF senden", u"", 5280, 1080, 1815, 375);
+    row("TXT_Konvert", Control::TXT_Konvert, u"(012) 34 55 66",
+        u"Testet das Konvertieren einer von Tervani erkannten Telefonnummer", 360, 1560, 4695, 375);
+    row("BTN_Konvert", Control::BTN_Konvert, u"&Konvertieren", u"", 5280, 1560, 1815, 375);
+    row("Annehmen", Control::Annehmen, u"Anruf annehmen", u"", 5280, 2040, 1815, 375);
+    row("Label1", Control::Label1, u"Ereignisse und Meldungen", u"", 360, 2520, 1935, 255);
+    row("LBL_Anzahl", Control::LBL_Anzahl, u"Anzahl Verbindungen: ", u"", 2520, 2520, 2175, 255);
+    row("LBL_Last", Control::LBL_Last, u"Zuletzt: ", u"", 4920, 2520, 2175, 255);
+    row("LST_Message", Control::LST_Message, u"", u"", 360, 2880, 6735, 2010);
+    row("BTN_Clear", Control::BTN_Clear, u"&Listbox löschen", u"", 360, 5160, 1815, 375);
+    row("CHK_PopUp", Control::CHK_PopUp, u"Tervani PopUp anzeigen", u"", 2640, 5160, 2175, 375);
+    row("BTN_Exit", Control::BTN_Exit, u"&Beenden", u"", 5160, 5160, 1935, 375);
 }
 
 void Form1Test::controlsSitWhereTheLayoutPutsThem()
 {
     QFETCH(int, control);
-    Bench bench;
-    const app::ControlLayout &entry = app::layoutOf(static_cast<Control>(control));
-    QWidget *widget = bench.form.widget(entry.control);
-    QCOMPARE(widget->objectName(), QString::fromLatin1(entry.name.data(), entry.name.size()));
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+    QFETCH(QRect, twips);
+    Rig rig;
+    QWidget *widget = rig.form.widget(static_cast<Control>(control));
+    QCOMPARE(widget->objectName(), QString::fromLatin1(QTest::currentDataTag()));
     QCOMPARE(widget->geometry(),
-             QRect(entry.left / 15, entry.top / 15, entry.width / 15, entry.height / 15));
-    QCOMPARE(widget->toolTip(), qt(entry.toolTip));
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    QCOMPARE(widget->toolTip(), toolTip);
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
-        QCOMPARE(button->text(), qt(entry.caption));
+        QCOMPARE(button->text(), text);
     else if (auto *label = qobject_cast<QLabel *>(widget))
-        QCOMPARE(label->text(), qt(entry.caption));
+        QCOMPARE(label->text(), text);
     else if (auto *field = qobject_cast<QLineEdit *>(widget))
-        QCOMPARE(field->text(), qt(entry.caption));
+        QCOMPARE(field->text(), text);
+    else
+        QCOMPARE(text, QString()); // the list starts empty
 }
 
 void Form1Test::opensWithFocusInNumberAndAcceptDisabled()
 {
-    Bench bench(true);
-    QCOMPARE(QApplication::focusWidget(), bench.form.widget(Control::TXT_Nummer));
-    QVERIFY(!bench.form.widget(Control::Annehmen)->isEnabled());
-    QCOMPARE(bench.widget<QLabel>(Control::LBL_Anzahl)->text(),
+    Rig rig(true);
+    QCOMPARE(QApplication::focusWidget(), rig.form.widget(Control::TXT_Nummer));
+    QVERIFY(!rig.form.widget(Control::Annehmen)->isEnabled());
+    QCOMPARE(rig.widget<QLabel>(Control::LBL_Anzahl)->text(),
              QStringLiteral("Anzahl Verbindungen: "));
-    QCOMPARE(bench.widget<QLabel>(Control::LBL_Last)->text(), QStringLiteral("Zuletzt: "));
+    QCOMPARE(rig.widget<QLabel>(Control::LBL_Last)->text(), QStringLiteral("Zuletzt: "));
 }
 
 void Form1Test::tabVisitsControlsInDesignedOrder()
 {
-    Bench bench;
+    Rig rig;
     const std::vector<Control> expected{
         Control::BTN_Dial,    Control::BTN_Disconnect, Control::TXT_SMS,     Control::BTN_SMS,
         Control::TXT_DTMF,    Control::BTN_DTMF,       Control::TXT_Konvert, Control::BTN_Konvert,
@@ -131,38 +159,38 @@ void Form1Test::tabVisitsControlsInDesignedOrder()
     };
     for (Control next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), bench.form.widget(next)->objectName());
+        QCOMPARE(QApplication::focusWidget()->objectName(), rig.form.widget(next)->objectName());
     }
 }
 
 void Form1Test::tabIncludesAcceptOnceEnabled()
 {
-    Bench bench;
-    bench.form.widget(Control::Annehmen)->setEnabled(true);
-    bench.form.widget(Control::BTN_Exit)->setFocus();
+    Rig rig;
+    rig.form.widget(Control::Annehmen)->setEnabled(true);
+    rig.form.widget(Control::BTN_Exit)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), bench.form.widget(Control::Annehmen));
+    QCOMPARE(QApplication::focusWidget(), rig.form.widget(Control::Annehmen));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    QCOMPARE(QApplication::focusWidget(), bench.form.widget(Control::BTN_Exit));
+    QCOMPARE(QApplication::focusWidget(), rig.form.widget(Control::BTN_Exit));
 }
 
 void Form1Test::returnPressesNoButton()
 {
-    Bench bench;
+    Rig rig;
     std::vector<std::unique_ptr<QSignalSpy>> spies;
-    for (QPushButton *button : bench.form.findChildren<QPushButton *>()) {
+    for (QPushButton *button : rig.form.findChildren<QPushButton *>()) {
         QVERIFY(!button->isDefault());
         spies.push_back(std::make_unique<QSignalSpy>(button, &QPushButton::clicked));
     }
     for (Control focus : {Control::TXT_Nummer, Control::BTN_Dial, Control::BTN_Konvert}) {
-        bench.form.widget(focus)->setFocus();
+        rig.form.widget(focus)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
     }
     QTest::qWait(150); // an access key would click after its press animation
     for (const auto &spy : spies)
         QCOMPARE(spy->count(), 0);
-    QCOMPARE(bench.accesses.str(), std::string("get PopUp\n"));
+    QCOMPARE(rig.accesses.str(), std::string("get PopUp\n"));
 }
 
 void Form1Test::loadStepMirrorsPopUpWithoutWritingItBack_data()
@@ -175,22 +203,22 @@ void Form1Test::loadStepMirrorsPopUpWithoutWritingItBack_data()
 void Form1Test::loadStepMirrorsPopUpWithoutWritingItBack()
 {
     QFETCH(bool, popUp);
-    Bench bench(popUp);
-    QCOMPARE(bench.widget<QCheckBox>(Control::CHK_PopUp)->isChecked(), popUp);
-    QCOMPARE(bench.accesses.str(), std::string("get PopUp\n"));
+    Rig rig(popUp);
+    QCOMPARE(rig.widget<QCheckBox>(Control::CHK_PopUp)->isChecked(), popUp);
+    QCOMPARE(rig.accesses.str(), std::string("get PopUp\n"));
 
     // Each click writes the box's new value as a 16-bit integer.
-    QTest::mouseClick(bench.form.widget(Control::CHK_PopUp), Qt::LeftButton);
-    QTest::mouseClick(bench.form.widget(Control::CHK_PopUp), Qt::LeftButton);
+    QTest::mouseClick(rig.form.widget(Control::CHK_PopUp), Qt::LeftButton);
+    QTest::mouseClick(rig.form.widget(Control::CHK_PopUp), Qt::LeftButton);
     const std::string first = popUp ? "put PopUp i2:0\n" : "put PopUp i2:1\n";
     const std::string second = popUp ? "put PopUp i2:1\n" : "put PopUp i2:0\n";
-    QCOMPARE(bench.accesses.str(), "get PopUp\n" + first + second);
+    QCOMPARE(rig.accesses.str(), "get PopUp\n" + first + second);
 }
 
 void Form1Test::failingPopUpReadLeavesTheBoxClear()
 {
     std::ostringstream accesses;
-    scenario::ScriptedControl control(accesses);
+    scenario::TracedControl control(accesses);
     control.setAnswer(phone::dispid::PopUp, std::u16string(u"vielleicht"));
     testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
@@ -201,38 +229,38 @@ void Form1Test::failingPopUpReadLeavesTheBoxClear()
 
 void Form1Test::altLClearsTheListButNotTheLabels()
 {
-    Bench bench;
-    bench.control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{2});
-    bench.control.setAnswer(phone::dispid::LatestText, std::u16string(u"Anruf"));
-    bench.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
-    bench.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 4});
-    QTRY_COMPARE(bench.widget<QListView>(Control::LST_Message)->model()->rowCount(), 2);
-    QTRY_COMPARE(bench.widget<QLabel>(Control::LBL_Last)->text(), QStringLiteral("Zuletzt: Anruf"));
+    Rig rig;
+    rig.control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{2});
+    rig.control.setAnswer(phone::dispid::LatestText, std::u16string(u"Anruf"));
+    rig.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
+    rig.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 4});
+    QTRY_COMPARE(rig.widget<QListView>(Control::LST_Message)->model()->rowCount(), 2);
+    QTRY_COMPARE(rig.widget<QLabel>(Control::LBL_Last)->text(), QStringLiteral("Zuletzt: Anruf"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
-    QTRY_COMPARE(bench.form.messages().lineCount(), 0);
-    QCOMPARE(bench.widget<QListView>(Control::LST_Message)->model()->rowCount(), 0);
-    QCOMPARE(bench.widget<QLabel>(Control::LBL_Anzahl)->text(),
+    QTRY_COMPARE(rig.form.messages().lineCount(), 0);
+    QCOMPARE(rig.widget<QListView>(Control::LST_Message)->model()->rowCount(), 0);
+    QCOMPARE(rig.widget<QLabel>(Control::LBL_Anzahl)->text(),
              QStringLiteral("Anzahl Verbindungen:  2"));
-    QCOMPARE(bench.widget<QLabel>(Control::LBL_Last)->text(), QStringLiteral("Zuletzt: Anruf"));
-    QCOMPARE(bench.form.strEvent(), std::u16string(u"OnIdle"));
-    QCOMPARE(bench.form.callIDs().fetch(0), 0);
+    QCOMPARE(rig.widget<QLabel>(Control::LBL_Last)->text(), QStringLiteral("Zuletzt: Anruf"));
+    QCOMPARE(rig.form.strEvent(), std::u16string(u"OnIdle"));
+    QCOMPARE(rig.form.callIDs().fetch(0), 0);
 }
 
 void Form1Test::altBUnloadsTheWindow()
 {
-    Bench bench;
-    QVERIFY(bench.form.isVisible());
+    Rig rig;
+    QVERIFY(rig.form.isVisible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
-    QTRY_VERIFY(!bench.form.isVisible());
+    QTRY_VERIFY(!rig.form.isVisible());
 }
 
 void Form1Test::labelsShowMarkupAsPlainText()
 {
-    Bench bench;
-    bench.control.setAnswer(phone::dispid::LatestText, std::u16string(u"<b>fett</b> & mehr"));
-    bench.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
-    auto *label = bench.widget<QLabel>(Control::LBL_Last);
+    Rig rig;
+    rig.control.setAnswer(phone::dispid::LatestText, std::u16string(u"<b>fett</b> & mehr"));
+    rig.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
+    auto *label = rig.widget<QLabel>(Control::LBL_Last);
     QTRY_COMPARE(label->text(), QStringLiteral("Zuletzt: <b>fett</b> & mehr"));
     QCOMPARE(label->textFormat(), Qt::PlainText);
 }

@@ -1,14 +1,14 @@
 #include "app/Form1.h"
 #include "phone/Members.h"
 #include "tests/support/RecordingDialogs.h"
-#include "tools/scenario/ScriptedControl.h"
+#include "tools/scenario/AccessTrace.h"
 
 #include <QLineEdit>
 #include <QTest>
 
 #include <sstream>
 
-using app::Control;
+using form::Control;
 
 // Every command reached from the keyboard, on the real window.
 class CommandKeysTest : public QObject
@@ -44,7 +44,7 @@ void CommandKeysTest::accessKeyRunsItsCommand()
     QFETCH(QString, accesses);
 
     std::ostringstream transcript;
-    scenario::ScriptedControl control(transcript);
+    scenario::TracedControl control(transcript);
     control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{1});
     testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
@@ -65,7 +65,7 @@ void CommandKeysTest::accessKeyRunsItsCommand()
 void CommandKeysTest::doubleClickRestoresTheSample()
 {
     std::ostringstream transcript;
-    scenario::ScriptedControl control(transcript);
+    scenario::TracedControl control(transcript);
     control.setAnswer(phone::dispid::ConvertNumber, std::u16string(u"0123455566"));
     testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
@@ -84,7 +84,7 @@ void CommandKeysTest::doubleClickRestoresTheSample()
 void CommandKeysTest::disabledAcceptTakesNoClickNorKey()
 {
     std::ostringstream transcript;
-    scenario::ScriptedControl control(transcript);
+    scenario::TracedControl control(transcript);
     testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();

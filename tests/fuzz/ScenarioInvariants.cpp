@@ -57,7 +57,7 @@ std::string tableText(const std::array<std::int32_t, 11> &table)
 
 WindowState stateOf(const app::Form1 &form)
 {
-    return WindowState{form.widget(app::Control::Annehmen)->isEnabled(), form.callIDs().contents(),
+    return WindowState{form.widget(form::Control::Annehmen)->isEnabled(), form.callIDs().contents(),
                        static_cast<int>(form.messages().lineCount()), form.strEvent()};
 }
 
@@ -112,7 +112,7 @@ std::string ScenarioInvariants::checkEvent(const scenario::RaiseEvent &event,
                                            std::size_t count)
 {
     const std::string where = " (" + std::string(stepText) + ")";
-    if (!events::CallEventHandlers::handles(event.name)) {
+    if (!events::CallEventHandlers::handlerFor(event.name)) {
         if (count != 0)
             return "an event the window does not handle changed something" + where;
         return {};

@@ -14,6 +14,7 @@
 // - blanks around a number do not change what it reads as;
 // - taking text as an integer is taking its number as an integer;
 // - a plain decimal reads exactly as the C library's strtod reads it.
+#include "phone/Ascii.h"
 #include "phone/Error.h"
 #include "phone/NumberText.h"
 #include "phone/Value.h"
@@ -70,11 +71,6 @@ bool sameNumber(const Outcome<double> &a, const Outcome<double> &b)
     if (auto x = std::get_if<double>(&a))
         return sameDouble(*x, std::get<double>(b));
     return std::get<phone::ErrorKind>(a) == std::get<phone::ErrorKind>(b);
-}
-
-std::u16string widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
 }
 
 // digits [ '.' digits ] [ e|E [+|-] digits ] with an optional sign: the forms both readers
@@ -153,7 +149,7 @@ void checkDouble(double number)
             std::from_chars(shortest.data(), shortest.data() + shortest.size(), back);
         if (error != std::errc() || end != shortest.data() + shortest.size()
             || !sameDouble(back, number))
-            broken("the shortest form reads back bit for bit", widen(shortest));
+            broken("the shortest form reads back bit for bit", phone::widen(shortest));
         if (!sameNumber(outcome([&] { return phone::readNumberText(phone::toText(value)); }),
                         Outcome<double>{number}))
             broken("a double's text reads back as the double", phone::toText(value));

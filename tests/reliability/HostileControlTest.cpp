@@ -7,7 +7,9 @@
 #include "app/CaptionLabel.h"
 #include "app/DisplayText.h"
 #include "app/Form1.h"
+#include "app/QtText.h"
 #include "phone/Members.h"
+#include "tools/scenario/AccessTrace.h"
 
 #include <QAbstractItemDelegate>
 #include <QLabel>
@@ -22,14 +24,10 @@
 #include <utility>
 #include <vector>
 
-using app::Control;
+using app::qt;
+using form::Control;
 
 namespace {
-
-QString qt(const std::u16string &text)
-{
-    return QString::fromStdU16String(text);
-}
 
 QListView *list(app::Form1 &form)
 {
@@ -59,7 +57,7 @@ phone::EventArguments arguments(std::u16string calling, std::u16string called, s
 class RecordingDialogs : public app::Dialogs
 {
 public:
-    void messageBox(const std::u16string &prompt, app::BoxStyle,
+    void messageBox(const std::u16string &prompt, form::BoxStyle,
                     const std::optional<std::u16string> &) override
     {
         reports.push_back(QStringLiteral("box ") + qt(prompt));
@@ -252,7 +250,7 @@ void HostileControlTest::shownPartKeepsSurrogatePairsWhole()
 void HostileControlTest::millionEventsInARowEachAddOneLine()
 {
     std::ostream discard(nullptr);
-    scenario::ScriptedControl control(discard);
+    scenario::TracedControl control(discard);
     RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
@@ -394,7 +392,7 @@ void HostileControlTest::eventInsideAMemberCallIsHandledThere()
 void HostileControlTest::eventWhileTheHangUpBoxIsOpen()
 {
     std::ostringstream accesses;
-    scenario::ScriptedControl control(accesses);
+    scenario::TracedControl control(accesses);
     app::QtDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
@@ -420,7 +418,7 @@ void HostileControlTest::eventWhileTheHangUpBoxIsOpen()
 void HostileControlTest::eventsWhileTheErrorReportIsOpen()
 {
     std::ostringstream accesses;
-    scenario::ScriptedControl control(accesses);
+    scenario::TracedControl control(accesses);
     RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{11});
@@ -444,7 +442,7 @@ void HostileControlTest::eventsWhileTheErrorReportIsOpen()
 void HostileControlTest::eventWhileTheRealErrorReportIsOpen()
 {
     std::ostringstream accesses;
-    scenario::ScriptedControl control(accesses);
+    scenario::TracedControl control(accesses);
     app::QtDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
@@ -459,3 +457,4 @@ void HostileControlTest::eventWhileTheRealErrorReportIsOpen()
 
 QTEST_MAIN(HostileControlTest)
 #include "HostileControlTest.moc"
+#include "app/QtText.h"

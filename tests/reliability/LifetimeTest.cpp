@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "phone/Members.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tools/scenario/AccessTrace.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -16,73 +17,21 @@
 #include <memory>
 #include <sstream>
 
-using app::Control;
+using form::Control;
 
 namespace {
 
-// The scripted control, watched: counts how often the window connects and disconnects its
-// events, records any access once the window has let go, and can keep delivering events to a
-// sink it was told to forget, as a faulty control might.
-class WatchedControl : public phone::Dispatch
+// Delivers to the last sink the window connected, even after the window let it go, as a faulty
+// control might.
+void raiseStubbornly(phone::scripted::ScriptedControl &control, std::string_view name)
 {
-public:
-    explicit WatchedControl(std::ostream &accesses)
-        : m_scripted(accesses)
-    {}
+    control.raiseEventToLastSink(name, {phone::Value{std::u16string(u"1")},
+                                        phone::Value{std::u16string(u"2")}, phone::Value{3}});
+}
 
-    scenario::ScriptedControl &scripted() { return m_scripted; }
-
-    phone::Value getProperty(std::int32_t dispId) override
-    {
-        noteAccess();
-        return m_scripted.getProperty(dispId);
-    }
-    void putProperty(std::int32_t dispId, const phone::Value &value) override
-    {
-        noteAccess();
-        m_scripted.putProperty(dispId, value);
-    }
-    phone::Value invoke(std::int32_t dispId, std::span<phone::Argument> arguments) override
-    {
-        noteAccess();
-        return m_scripted.invoke(dispId, arguments);
-    }
-    void connectEvents(phone::EventSink *sink) override
-    {
-        if (sink) {
-            ++connects;
-            m_sink = sink;
-        } else {
-            ++disconnects;
-        }
-        m_scripted.connectEvents(sink);
-    }
-
-    // Delivers to the last sink connected, even after a disconnect.
-    void raiseStubbornly(std::string_view name)
-    {
-        m_sink->controlEvent(name, {phone::Value{std::u16string(u"1")},
-                                    phone::Value{std::u16string(u"2")}, phone::Value{3}});
-    }
-
-    int connects = 0;
-    int disconnects = 0;
-    int accessesAfterRelease = 0;
-
-private:
-    void noteAccess()
-    {
-        if (disconnects > 0)
-            ++accessesAfterRelease;
-    }
-
-    scenario::ScriptedControl m_scripted;
-    phone::EventSink *m_sink = nullptr;
-};
-
-struct Bench
+struct Rig
 {
-    Bench()
+    Rig()
     {
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -90,7 +39,7 @@ struct Bench
     }
 
     std::ostringstream accesses;
-    WatchedControl control{accesses};
+    scenario::TracedControl control{accesses};
     testsupport::RecordingDialogs dialogs;
     std::unique_ptr<app::Form1> form = std::make_unique<app::Form1>(control, dialogs);
 };
@@ -114,67 +63,67 @@ private slots:
 
 void LifetimeTest::unloadLetsGoOfTheControlOnce()
 {
-    Bench bench;
-    QCOMPARE(bench.control.connects, 1);
-    QTest::mouseClick(bench.form->widget(Control::BTN_Exit), Qt::LeftButton);
-    QVERIFY(!bench.form->isVisible());
-    QCOMPARE(bench.control.disconnects, 1);
-    bench.form->close(); // closing again is no second unload
-    bench.form.reset();
-    QCOMPARE(bench.control.disconnects, 1);
-    QCOMPARE(bench.control.accessesAfterRelease, 0);
+    Rig rig;
+    QCOMPARE(rig.control.connects(), 1);
+    QTest::mouseClick(rig.form->widget(Control::BTN_Exit), Qt::LeftButton);
+    QVERIFY(!rig.form->isVisible());
+    QCOMPARE(rig.control.disconnects(), 1);
+    rig.form->close(); // closing again is no second unload
+    rig.form.reset();
+    QCOMPARE(rig.control.disconnects(), 1);
+    QCOMPARE(rig.control.accessesAfterDisconnect(), 0);
 }
 
 void LifetimeTest::destructionWithoutUnloadLetsGoOnce()
 {
-    Bench bench;
-    bench.form.reset();
-    QCOMPARE(bench.control.connects, 1);
-    QCOMPARE(bench.control.disconnects, 1);
-    QCOMPARE(bench.control.accessesAfterRelease, 0);
+    Rig rig;
+    rig.form.reset();
+    QCOMPARE(rig.control.connects(), 1);
+    QCOMPARE(rig.control.disconnects(), 1);
+    QCOMPARE(rig.control.accessesAfterDisconnect(), 0);
 }
 
 void LifetimeTest::eventsAfterUnloadChangeNothing()
 {
-    Bench bench;
-    bench.control.raiseStubbornly("OnRing");
-    QCOMPARE(bench.form->messages().lineCount(), 1);
-    bench.form->close();
+    Rig rig;
+    raiseStubbornly(rig.control, "OnRing");
+    QCOMPARE(rig.form->messages().lineCount(), 1);
+    rig.form->close();
 
     // A well-behaved control has no sink left to call; a faulty one reaches a window that
     // ignores it.
-    bench.control.scripted().raiseEvent("OnRing", {});
-    bench.control.raiseStubbornly("OnDisConnected");
-    QCOMPARE(bench.form->messages().lineCount(), 1);
-    QVERIFY(bench.form->widget(Control::Annehmen)->isEnabled());
-    QCOMPARE(bench.control.accessesAfterRelease, 0);
-    QVERIFY(bench.dialogs.errors.empty());
+    rig.control.raiseEvent("OnRing", {});
+    raiseStubbornly(rig.control, "OnDisConnected");
+    QCOMPARE(rig.form->messages().lineCount(), 1);
+    QVERIFY(rig.form->widget(Control::Annehmen)->isEnabled());
+    QCOMPARE(rig.control.accessesAfterDisconnect(), 0);
+    QVERIFY(rig.dialogs.errors.empty());
 }
 
 void LifetimeTest::delayedAccessKeyClickAfterExitDoesNothing()
 {
-    Bench bench;
+    Rig rig;
     // Both keys press their buttons at once and click them a moment later, Beenden first.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_B, Qt::AltModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
-    auto *dial = qobject_cast<QAbstractButton *>(bench.form->widget(Control::BTN_Dial));
+    auto *dial = qobject_cast<QAbstractButton *>(rig.form->widget(Control::BTN_Dial));
     QVERIFY(dial->isDown());
-    QTRY_VERIFY(!bench.form->isVisible());
+    QTRY_VERIFY(!rig.form->isVisible());
     QTRY_VERIFY(!dial->isDown());
-    QCOMPARE(bench.accesses.str(), std::string("get PopUp\n"));
-    QCOMPARE(bench.control.accessesAfterRelease, 0);
+    QCOMPARE(rig.accesses.str(), std::string("get PopUp\n"));
+    QCOMPARE(rig.control.accessesAfterDisconnect(), 0);
 }
 
 void LifetimeTest::pendingAccessKeyClickDiesWithTheWindow()
 {
-    Bench bench;
+    Rig rig;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
-    QVERIFY(qobject_cast<QAbstractButton *>(bench.form->widget(Control::BTN_Dial))->isDown());
-    bench.form.reset();
+    QVERIFY(qobject_cast<QAbstractButton *>(rig.form->widget(Control::BTN_Dial))->isDown());
+    rig.form.reset();
     // The click's timer went with its button; nothing fires into the destroyed window.
     QTest::qWait(200);
-    QCOMPARE(bench.accesses.str(), std::string("get PopUp\n"));
-    QCOMPARE(bench.control.accessesAfterRelease, 0);
+    QCOMPARE(rig.accesses.str(), std::string("get PopUp\n"));
+    QCOMPARE(rig.control.accessesAfterDisconnect(), 0);
 }
 
 void LifetimeTest::unloadInsideAMemberCallEndsTheHandler_data()
@@ -237,11 +186,11 @@ void LifetimeTest::unloadInsideAMemberCallEndsTheHandler()
 void LifetimeTest::realBoxOpenWhenTheWindowCloses()
 {
     std::ostringstream accesses;
-    WatchedControl control(accesses);
+    scenario::TracedControl control(accesses);
     app::QtDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
-    control.scripted().setAnswer(phone::dispid::ConnectionCount, std::int32_t{1});
+    control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{1});
 
     // The window goes (the session ends, say) while the hang-up box waits for the user.
     QTimer::singleShot(0, [&form] {
@@ -253,8 +202,8 @@ void LifetimeTest::realBoxOpenWhenTheWindowCloses()
     QTest::mouseClick(form.widget(Control::BTN_Disconnect), Qt::LeftButton);
 
     QCOMPARE(accesses.str(), std::string("get PopUp\nget ConnectionCount\n"));
-    QCOMPARE(control.disconnects, 1);
-    QCOMPARE(control.accessesAfterRelease, 0);
+    QCOMPARE(control.disconnects(), 1);
+    QCOMPARE(control.accessesAfterDisconnect(), 0);
 }
 
 QTEST_MAIN(LifetimeTest)

@@ -29,7 +29,7 @@ public:
     // no trace in the transcript.
     QStringList state();
 
-    scenario::ScriptedControl &control() { return m_runner.control(); }
+    phone::scripted::ScriptedControl &control() { return m_runner.control(); }
     app::Form1 &form() { return *m_runner.form(); }
 
 private:

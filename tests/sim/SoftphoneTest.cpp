@@ -1,6 +1,6 @@
 #include "phone/Error.h"
 #include "phone/Members.h"
-#include "phone/Tervani.h"
+#include "phone/TervaniFacade.h"
 #include "phone/sim/SimulatedControl.h"
 #include "tests/sim/FakeEventLoop.h"
 
@@ -42,7 +42,7 @@ public:
 
     void controlEvent(std::string_view name, const phone::EventArguments &arguments) override
     {
-        phone::Tervani control(m_control);
+        phone::TervaniFacade control(m_control);
         seen.push_back(Seen{std::string(name), arguments, m_clock.now(),
                             m_control.getProperty(phone::dispid::ConnectionCount),
                             control.LatestText(), control.IncomingCallID()});
@@ -96,7 +96,7 @@ protected:
     simtest::FakeEventLoop m_loop;
     std::unique_ptr<SimulatedControl> m_control;
     RecordingSink m_sink;
-    phone::Tervani m_tervani;
+    phone::TervaniFacade m_tervani;
 };
 
 using Names = std::vector<std::string>;

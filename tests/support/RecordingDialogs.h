@@ -15,7 +15,7 @@ public:
     struct Box
     {
         std::u16string prompt;
-        app::BoxStyle style;
+        form::BoxStyle style;
         std::optional<std::u16string> title;
     };
     struct Report
@@ -24,7 +24,7 @@ public:
         std::string description;
     };
 
-    void messageBox(const std::u16string &prompt, app::BoxStyle style,
+    void messageBox(const std::u16string &prompt, form::BoxStyle style,
                     const std::optional<std::u16string> &title) override
     {
         boxes.push_back(Box{prompt, style, title});

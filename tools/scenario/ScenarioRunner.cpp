@@ -1,7 +1,8 @@
 #include "tools/scenario/ScenarioRunner.h"
 
 #include "app/Form1.h"
-#include "app/FormLayout.h"
+#include "form/FormLayout.h"
+#include "tools/scenario/AccessTrace.h"
 #include "tools/scenario/ValueLiteral.h"
 
 #include <QAbstractButton>
@@ -17,9 +18,9 @@ namespace scenario {
 
 namespace {
 
-std::string_view controlName(app::Control control)
+std::string_view controlName(form::Control control)
 {
-    return app::layoutOf(control).name;
+    return form::layoutOf(control).name;
 }
 
 const char *errorKindName(phone::ErrorKind kind)
@@ -48,8 +49,9 @@ std::string qtText(const QString &text)
 
 ScenarioRunner::ScenarioRunner(std::ostream &transcript)
     : m_out(transcript)
-    , m_control(transcript)
-{}
+{
+    traceAccesses(m_control, transcript);
+}
 
 ScenarioRunner::~ScenarioRunner() = default;
 
@@ -94,7 +96,7 @@ void ScenarioRunner::ensureWindow()
         std::cerr << "warning: the window did not become active; access keys may not reach it\n";
 }
 
-QWidget *ScenarioRunner::widget(app::Control control) const
+QWidget *ScenarioRunner::widget(form::Control control) const
 {
     return m_form->widget(control);
 }
@@ -170,7 +172,7 @@ void ScenarioRunner::waitForAnimatedClicks()
 
 void ScenarioRunner::dump()
 {
-    using app::Control;
+    using form::Control;
     for (Control field :
          {Control::TXT_Nummer, Control::TXT_SMS, Control::TXT_DTMF, Control::TXT_Konvert}) {
         m_out << "state " << controlName(field) << ' '
@@ -194,7 +196,7 @@ void ScenarioRunner::dump()
     m_out << "state focus " << (known ? controlName(focused) : std::string_view("-")) << '\n';
 }
 
-void ScenarioRunner::messageBox(const std::u16string &prompt, app::BoxStyle style,
+void ScenarioRunner::messageBox(const std::u16string &prompt, form::BoxStyle style,
                                 const std::optional<std::u16string> &title)
 {
     m_out << "box " << static_cast<int>(style) << ' ' << (title ? textLiteral(*title) : "*") << ' '
@@ -224,22 +226,22 @@ void ScenarioRunner::listCleared()
     m_out << "clear\n";
 }
 
-void ScenarioRunner::captionSet(app::Control label, const std::u16string &caption)
+void ScenarioRunner::captionSet(form::Control label, const std::u16string &caption)
 {
     m_out << "caption " << controlName(label) << ' ' << textLiteral(caption) << '\n';
 }
 
-void ScenarioRunner::enabledSet(app::Control control, bool enabled)
+void ScenarioRunner::enabledSet(form::Control control, bool enabled)
 {
     m_out << "enabled " << controlName(control) << ' ' << (enabled ? 1 : 0) << '\n';
 }
 
-void ScenarioRunner::textSet(app::Control textField, const std::u16string &text)
+void ScenarioRunner::textSet(form::Control textField, const std::u16string &text)
 {
     m_out << "text " << controlName(textField) << ' ' << textLiteral(text) << '\n';
 }
 
-void ScenarioRunner::checkSet(app::Control checkBox, int value)
+void ScenarioRunner::checkSet(form::Control checkBox, int value)
 {
     m_out << "check " << controlName(checkBox) << ' ' << value << '\n';
 }

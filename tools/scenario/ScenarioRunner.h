@@ -2,16 +2,16 @@
 
 #include "app/Dialogs.h"
 #include "app/FormObserver.h"
+#include "phone/scripted/ScriptedControl.h"
 #include "tools/scenario/Script.h"
-#include "tools/scenario/ScriptedControl.h"
 
 #include <deque>
-
-class QKeySequence;
-class QWidget;
 #include <memory>
 #include <ostream>
 #include <string_view>
+
+class QKeySequence;
+class QWidget;
 
 namespace app {
 class Form1;
@@ -33,7 +33,7 @@ public:
     void finish();
 
     app::Form1 *form() const { return m_form.get(); }
-    ScriptedControl &control() { return m_control; }
+    phone::scripted::ScriptedControl &control() { return m_control; }
 
 private:
     void run(const Step &step);
@@ -42,24 +42,24 @@ private:
     void pressKeys(const QKeySequence &keys);
     void waitForAnimatedClicks();
     void dump();
-    QWidget *widget(app::Control control) const;
+    QWidget *widget(form::Control control) const;
 
     // Dialogs
-    void messageBox(const std::u16string &prompt, app::BoxStyle style,
+    void messageBox(const std::u16string &prompt, form::BoxStyle style,
                     const std::optional<std::u16string> &title) override;
     void errorReport(const phone::Error &error) override;
 
     // FormObserver
     void lineAdded(const std::u16string &line) override;
     void listCleared() override;
-    void captionSet(app::Control label, const std::u16string &caption) override;
-    void enabledSet(app::Control control, bool enabled) override;
-    void textSet(app::Control textField, const std::u16string &text) override;
-    void checkSet(app::Control checkBox, int value) override;
+    void captionSet(form::Control label, const std::u16string &caption) override;
+    void enabledSet(form::Control control, bool enabled) override;
+    void textSet(form::Control textField, const std::u16string &text) override;
+    void checkSet(form::Control checkBox, int value) override;
     void unloaded() override;
 
     std::ostream &m_out;
-    ScriptedControl m_control;
+    phone::scripted::ScriptedControl m_control;
     std::unique_ptr<app::Form1> m_form;
     std::deque<std::shared_ptr<const Step>> m_heldByBoxes;
     bool m_unloaded = false;

@@ -1,6 +1,6 @@
 #include "tools/scenario/Script.h"
 
-#include "app/FormLayout.h"
+#include "form/FormLayout.h"
 #include "tools/scenario/ValueLiteral.h"
 
 #include <QKeySequence>
@@ -71,9 +71,9 @@ const phone::Member *member(std::string_view name)
     throw ScriptError("unknown member " + std::string(name));
 }
 
-const app::ControlLayout &control(std::string_view name)
+const form::ControlLayout &control(std::string_view name)
 {
-    if (const app::ControlLayout *found = app::findLayout(name))
+    if (const form::ControlLayout *found = form::findLayout(name))
         return *found;
     throw ScriptError("unknown control " + std::string(name));
 }
@@ -111,8 +111,8 @@ Action parseAction(std::string_view line, const std::vector<std::string_view> &t
     }
     if (verb == "type") {
         expectCount(tokens, 3);
-        const app::ControlLayout &field = control(tokens[1]);
-        if (field.kind != app::ControlKind::TextField)
+        const form::ControlLayout &field = control(tokens[1]);
+        if (field.kind != form::ControlKind::TextField)
             throw ScriptError(std::string(tokens[1]) + " is no text field");
         return TypeText{field.control, text(tokens[2])};
     }

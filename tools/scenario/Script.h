@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormPort.h"
+#include "form/FormPort.h"
 #include "phone/Dispatch.h"
 #include "phone/Members.h"
 
@@ -35,16 +35,16 @@ struct RaiseEvent
 };
 struct TypeText
 {
-    app::Control control;
+    form::Control control;
     std::u16string text;
 };
 struct Click
 {
-    app::Control control;
+    form::Control control;
 };
 struct DoubleClick
 {
-    app::Control control;
+    form::Control control;
 };
 struct PressKeys
 {

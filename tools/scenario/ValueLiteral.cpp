@@ -1,7 +1,5 @@
 #include "tools/scenario/ValueLiteral.h"
 
-#include "app/DisplayText.h"
-
 #include <QString>
 
 #include <charconv>
@@ -64,41 +62,9 @@ std::optional<std::u16string> parseText(std::string_view token)
 
 } // namespace
 
-std::string toUtf8(const std::u16string &text)
-{
-    return app::withLoneSurrogatesMarked(QString::fromStdU16String(text)).toStdString();
-}
-
 std::u16string fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU16String();
-}
-
-std::string textLiteral(const std::u16string &text)
-{
-    std::string out = "\"";
-    for (char c : toUtf8(text)) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    out += '"';
-    return out;
-}
-
-std::string valueLiteral(const phone::Value &value)
-{
-    struct Visitor
-    {
-        std::string operator()(phone::Empty) const { return "empty"; }
-        std::string operator()(phone::Null) const { return "null"; }
-        std::string operator()(bool v) const { return v ? "bool:true" : "bool:false"; }
-        std::string operator()(std::int16_t v) const { return "i2:" + std::to_string(v); }
-        std::string operator()(std::int32_t v) const { return std::to_string(v); }
-        std::string operator()(double v) const { return "r8:" + phone::shortestDouble(v); }
-        std::string operator()(const std::u16string &v) const { return textLiteral(v); }
-    };
-    return std::visit(Visitor{}, value);
 }
 
 std::optional<phone::Value> parseValueLiteral(std::string_view token)

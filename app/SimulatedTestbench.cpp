@@ -1,17 +1,17 @@
-#include "app/SimulatedBench.h"
+#include "app/SimulatedTestbench.h"
 
 #include "app/QtScheduler.h"
 #include "app/SimulatorPanel.h"
 
 namespace app {
 
-SimulatedBench::SimulatedBench(Dialogs &dialogs, phone::sim::Timing timing)
+SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing)
     : m_control(m_clock, std::make_unique<QtScheduler>(m_clock), timing)
     , m_form(m_control, dialogs)
     , m_panel(new SimulatorPanel(m_control, &m_form))
 {}
 
-void SimulatedBench::show()
+void SimulatedTestbench::show()
 {
     m_form.show();
     constexpr int gap = 24;

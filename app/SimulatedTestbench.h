@@ -11,10 +11,10 @@ class SimulatorPanel;
 // The bench as the program opens it wherever the real control is not built in: Form1 on the
 // simulated softphone, which runs on the window's event loop, and the simulator's panel as a
 // window of its own beside it. The panel belongs to Form1, so closing Form1 closes both.
-class SimulatedBench
+class SimulatedTestbench
 {
 public:
-    explicit SimulatedBench(Dialogs &dialogs, phone::sim::Timing timing = {});
+    explicit SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing = {});
 
     // Shows Form1, then the panel to its right.
     void show();

@@ -1,4 +1,4 @@
-#include "app/SimulatedBench.h"
+#include "app/SimulatedTestbench.h"
 #include "app/Form1.h"
 #include "app/SimulatorPanel.h"
 #include "tests/support/RecordingDialogs.h"
@@ -31,7 +31,7 @@ QString line(const char *event, int id, const QString &number, const QString &ms
 
 } // namespace
 
-class SimulatedBenchTest : public QObject
+class SimulatedTestbenchTest : public QObject
 {
     Q_OBJECT
 
@@ -52,7 +52,7 @@ private:
     template <typename T>
     T *formControl(const char *name) const
     {
-        auto *found = m_bench->form().findChild<T *>(QLatin1String(name));
+        auto *found = m_testbench->form().findChild<T *>(QLatin1String(name));
         if (!found)
             qFatal("Form1 has no %s", name);
         return found;
@@ -60,37 +60,38 @@ private:
     template <typename T>
     T *panelControl(const QString &name) const
     {
-        return m_bench->panel().findChild<T *>(name);
+        return m_testbench->panel().findChild<T *>(name);
     }
     QStringList lines() const;
+    // What the label shows; the screen follows the window's record within a frame.
     QString caption(const char *label) const { return formControl<QLabel>(label)->text(); }
 
     testsupport::RecordingDialogs m_dialogs;
-    std::unique_ptr<app::SimulatedBench> m_bench;
+    std::unique_ptr<app::SimulatedTestbench> m_testbench;
 };
 
-void SimulatedBenchTest::init()
+void SimulatedTestbenchTest::init()
 {
     m_dialogs = {};
-    m_bench = std::make_unique<app::SimulatedBench>(m_dialogs, fastTiming);
-    m_bench->show();
+    m_testbench = std::make_unique<app::SimulatedTestbench>(m_dialogs, fastTiming);
+    m_testbench->show();
 }
 
-void SimulatedBenchTest::cleanup()
+void SimulatedTestbenchTest::cleanup()
 {
-    m_bench.reset();
+    m_testbench.reset();
 }
 
-QStringList SimulatedBenchTest::lines() const
+QStringList SimulatedTestbenchTest::lines() const
 {
     QStringList result;
-    const app::EventLogModel &messages = m_bench->form().messages();
+    const app::EventLogModel &messages = m_testbench->form().messages();
     for (int row = 0; row < messages.lineCount(); ++row)
         result << messages.line(row);
     return result;
 }
 
-void SimulatedBenchTest::dialConnectAndHangUp()
+void SimulatedTestbenchTest::dialConnectAndHangUp()
 {
     QTest::keyClicks(formControl<QLineEdit>("TXT_Nummer"), QStringLiteral("0123 456"));
     QTest::mouseClick(formControl<QPushButton>("BTN_Dial"), Qt::LeftButton);
@@ -101,9 +102,9 @@ void SimulatedBenchTest::dialConnectAndHangUp()
         line("OnConnected", 1, QStringLiteral("4711"), QStringLiteral("0123 456")),
     };
     QTRY_COMPARE(lines(), connected);
-    QCOMPARE(caption("LBL_Anzahl"), QStringLiteral("Anzahl Verbindungen:  1"));
-    QCOMPARE(caption("LBL_Last"), QStringLiteral("Zuletzt: Verbunden mit 0123 456"));
-    QCOMPARE(m_bench->form().callIDs().contents()[1], 1);
+    QTRY_COMPARE(caption("LBL_Anzahl"), QStringLiteral("Anzahl Verbindungen:  1"));
+    QTRY_COMPARE(caption("LBL_Last"), QStringLiteral("Zuletzt: Verbunden mit 0123 456"));
+    QCOMPARE(m_testbench->form().callIDs().contents()[1], 1);
 
     QTest::mouseClick(formControl<QPushButton>("BTN_Disconnect"), Qt::LeftButton);
     QCOMPARE(m_dialogs.boxes.size(), 1u);
@@ -116,11 +117,11 @@ void SimulatedBenchTest::dialConnectAndHangUp()
                  line("OnDisConnected", 1, QStringLiteral("4711"), QStringLiteral("0123 456")),
                  line("OnIdle", 0, QString(), QStringLiteral("4711")),
              }));
-    QCOMPARE(caption("LBL_Anzahl"), QStringLiteral("Anzahl Verbindungen:  0"));
+    QTRY_COMPARE(caption("LBL_Anzahl"), QStringLiteral("Anzahl Verbindungen:  0"));
     QVERIFY(m_dialogs.errors.empty());
 }
 
-void SimulatedBenchTest::ringAcceptAndFarEndHangsUp()
+void SimulatedTestbenchTest::ringAcceptAndFarEndHangsUp()
 {
     auto *annehmen = formControl<QPushButton>("Annehmen");
     QVERIFY(!annehmen->isEnabled());
@@ -144,7 +145,7 @@ void SimulatedBenchTest::ringAcceptAndFarEndHangsUp()
     const int connecting = lines().indexOf(line("OnConnecting", 1, caller1, msn));
     QVERIFY(connecting >= 0);
     QCOMPARE(lines().indexOf(line("OnConnected", 1, caller1, msn)), connecting + 1);
-    QCOMPARE(m_bench->form().callIDs().contents()[1], 1);
+    QCOMPARE(m_testbench->form().callIDs().contents()[1], 1);
     QVERIFY2(annehmen->isEnabled(), "accepting leaves the button as it was");
 
     QPushButton *farEnd = nullptr;
@@ -158,12 +159,12 @@ void SimulatedBenchTest::ringAcceptAndFarEndHangsUp()
     QVERIFY(m_dialogs.errors.empty());
 }
 
-void SimulatedBenchTest::unansweredCallerGivesUp()
+void SimulatedTestbenchTest::unansweredCallerGivesUp()
 {
-    m_bench.reset();
-    m_bench = std::make_unique<app::SimulatedBench>(m_dialogs,
-                                                    phone::sim::Timing{30ms, 60ms, 210ms, 0ms});
-    m_bench->show();
+    m_testbench.reset();
+    m_testbench = std::make_unique<app::SimulatedTestbench>(
+        m_dialogs, phone::sim::Timing{30ms, 60ms, 210ms, 0ms});
+    m_testbench->show();
     auto *annehmen = formControl<QPushButton>("Annehmen");
 
     QTest::mouseClick(panelControl<QPushButton>(QStringLiteral("ring")), Qt::LeftButton);
@@ -173,12 +174,12 @@ void SimulatedBenchTest::unansweredCallerGivesUp()
     const QStringList events = lines();
     QCOMPARE(events.filter(QStringLiteral("OnRing")).size(), 4); // at 0, 60, 120, 180 ms
     QVERIFY(events.at(events.size() - 3).startsWith(QStringLiteral("Ereignis: OnDisconnecting")));
-    QCOMPARE(caption("LBL_Last"), QStringLiteral("Zuletzt: Keine Verbindung"));
+    QTRY_COMPARE(caption("LBL_Last"), QStringLiteral("Zuletzt: Keine Verbindung"));
     QTRY_VERIFY(panelControl<QLabel>(QStringLiteral("noCalls"))->isVisible());
     QVERIFY(m_dialogs.errors.empty());
 }
 
-void SimulatedBenchTest::injectedFaultStopsTheCommand()
+void SimulatedTestbenchTest::injectedFaultStopsTheCommand()
 {
     auto *member = panelControl<QComboBox>(QStringLiteral("faultMember"));
     member->setCurrentIndex(member->findText(QStringLiteral("Dial")));
@@ -199,7 +200,7 @@ void SimulatedBenchTest::injectedFaultStopsTheCommand()
     QCOMPARE(m_dialogs.errors.size(), 1u);
 }
 
-void SimulatedBenchTest::oddConnectionCountReachesTheBench_data()
+void SimulatedTestbenchTest::oddConnectionCountReachesTheBench_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("lineWritten");
@@ -212,7 +213,7 @@ void SimulatedBenchTest::oddConnectionCountReachesTheBench_data()
     QTest::newRow("two and a half rounds to even") << QStringLiteral("2.5") << true << 2;
 }
 
-void SimulatedBenchTest::oddConnectionCountReachesTheBench()
+void SimulatedTestbenchTest::oddConnectionCountReachesTheBench()
 {
     QFETCH(QString, answer);
     QFETCH(bool, lineWritten);
@@ -225,7 +226,7 @@ void SimulatedBenchTest::oddConnectionCountReachesTheBench()
     count->setFocus();
     while (count->currentIndex() < index)
         QTest::keyClick(count, Qt::Key_Down);
-    QVERIFY(m_bench->control().faults().connectionCountAnswer().has_value());
+    QVERIFY(m_testbench->control().faults().connectionCountAnswer().has_value());
 
     QTest::keyClicks(formControl<QLineEdit>("TXT_Nummer"), QStringLiteral("0123"));
     QTest::mouseClick(formControl<QPushButton>("BTN_Dial"), Qt::LeftButton);
@@ -237,7 +238,7 @@ void SimulatedBenchTest::oddConnectionCountReachesTheBench()
     QCOMPARE(connectingLine, lineWritten);
     QCOMPARE(m_dialogs.errors.empty(), lineWritten);
     if (slot >= 0)
-        QCOMPARE(m_bench->form().callIDs().contents()[static_cast<std::size_t>(slot)], 1);
+        QCOMPARE(m_testbench->form().callIDs().contents()[static_cast<std::size_t>(slot)], 1);
 
     // Back to the true count, and the bench runs clean again.
     QTest::mouseClick(panelControl<QPushButton>(QStringLiteral("clearAllFaults")), Qt::LeftButton);
@@ -247,41 +248,41 @@ void SimulatedBenchTest::oddConnectionCountReachesTheBench()
     QTRY_VERIFY(
         lines().contains(line("OnConnected", 2, QStringLiteral("4711"), QStringLiteral("0123"))));
     QVERIFY(m_dialogs.errors.empty());
-    QCOMPARE(m_bench->form().callIDs().contents()[2], 2);
+    QCOMPARE(m_testbench->form().callIDs().contents()[2], 2);
 }
 
-void SimulatedBenchTest::unknownEventChangesNothing()
+void SimulatedTestbenchTest::unknownEventChangesNothing()
 {
     QTest::keyClicks(formControl<QLineEdit>("TXT_Nummer"), QStringLiteral("0123"));
     QTest::mouseClick(formControl<QPushButton>("BTN_Dial"), Qt::LeftButton);
     QTRY_COMPARE(lines().size(), 2);
     const QString count = caption("LBL_Anzahl");
     const QString latest = caption("LBL_Last");
-    const std::u16string strEvent = m_bench->form().strEvent();
+    const std::u16string strEvent = m_testbench->form().strEvent();
 
     QTest::mouseClick(panelControl<QPushButton>(QStringLiteral("notice")), Qt::LeftButton);
     // Wait until the notice has surely been delivered: a task posted after it runs after it.
     bool after = false;
     QMetaObject::invokeMethod(
-        &m_bench->form(), [&after] { after = true; }, Qt::QueuedConnection);
+        &m_testbench->form(), [&after] { after = true; }, Qt::QueuedConnection);
     QTRY_VERIFY(after);
 
     QCOMPARE(lines().size(), 2);
-    QCOMPARE(caption("LBL_Anzahl"), count);
-    QCOMPARE(caption("LBL_Last"), latest);
-    QVERIFY(m_bench->form().strEvent() == strEvent);
+    QTRY_COMPARE(caption("LBL_Anzahl"), count);
+    QTRY_COMPARE(caption("LBL_Last"), latest);
+    QVERIFY(m_testbench->form().strEvent() == strEvent);
     QVERIFY(m_dialogs.errors.empty());
 }
 
-void SimulatedBenchTest::closingForm1EndsTheProgramPanelIncluded()
+void SimulatedTestbenchTest::closingForm1EndsTheProgramPanelIncluded()
 {
-    QVERIFY(m_bench->panel().isVisible());
-    QTimer::singleShot(0, &m_bench->form(), [this] { m_bench->form().close(); });
+    QVERIFY(m_testbench->panel().isVisible());
+    QTimer::singleShot(0, &m_testbench->form(), [this] { m_testbench->form().close(); });
     // Should the program not end, this ends the loop with a code of its own.
     QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
     QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!m_bench->panel().isVisible());
+    QVERIFY(!m_testbench->panel().isVisible());
 }
 
-QTEST_MAIN(SimulatedBenchTest)
-#include "SimulatedBenchTest.moc"
+QTEST_MAIN(SimulatedTestbenchTest)
+#include "SimulatedTestbenchTest.moc"

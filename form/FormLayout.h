@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/FormPort.h"
+#include "form/FormPort.h"
 
 #include <array>
 #include <string_view>
 
-namespace app {
+namespace form {
 
 enum class ControlKind { TextField, Button, Label, List, CheckBox };
 
@@ -32,7 +32,7 @@ inline constexpr std::u16string_view countCaption = u"Anzahl Verbindungen: ";
 inline constexpr std::u16string_view latestCaption = u"Zuletzt: ";
 
 // In the order of their rows on screen.
-inline constexpr std::array<ControlLayout, 17> formLayout{{
+inline constexpr std::array<ControlLayout, controlCount> formLayout{{
     {Control::TXT_Nummer, "TXT_Nummer", ControlKind::TextField, u"", u"Anzurufende Nummer eingeben",
      360, 120, 4695, 375, 0},
     {Control::BTN_Dial, "BTN_Dial", ControlKind::Button, u"&Wählen", u"", 5280, 120, 975, 375, 1},
@@ -91,4 +91,4 @@ constexpr const ControlLayout *findLayout(std::string_view name)
     return nullptr;
 }
 
-} // namespace app
+} // namespace form

@@ -7,14 +7,14 @@
 
 namespace phone {
 
-// Typed view of the telephony control. Every member goes through the late-bound boundary by
-// its dispatch identifier, and every value is converted the way the window takes it, so a
-// different boundary (the COM adapter, the simulation, a scripted control) drops in unchanged.
+// The telephony control seen through its typed facade. Every member goes through the late-bound
+// boundary by its dispatch identifier, and every value is converted the way the window takes it, so
+// a different boundary (the COM adapter, the simulation, a scripted control) drops in unchanged.
 // Nothing is cached: each call is one access.
-class Tervani
+class TervaniFacade
 {
 public:
-    explicit Tervani(Dispatch &dispatch)
+    explicit TervaniFacade(Dispatch &dispatch)
         : m_dispatch(dispatch)
     {}
 
@@ -31,8 +31,6 @@ public:
     void AcceptCall(std::int32_t callId);
     void HangUp(std::int32_t callId);
     std::u16string ConvertNumber(const std::u16string &number);
-
-    Dispatch &dispatch() { return m_dispatch; }
 
 private:
     Dispatch &m_dispatch;

@@ -1,11 +1,10 @@
-#include "bench/BenchControl.h"
+#include "bench/EventFeed.h"
 
-#include "app/FormLayout.h"
 #include "events/EventLog.h"
-#include "phone/Error.h"
+#include "form/FormLayout.h"
 #include "phone/Members.h"
 
-namespace bench {
+namespace logbench {
 
 namespace {
 
@@ -20,56 +19,43 @@ constexpr std::size_t serialDigits = 10;
 
 } // namespace
 
-BenchControl::BenchControl()
+EventFeed::EventFeed()
     : m_latestText(std::u16string(latestPrefix) + std::u16string(serialDigits, u'0'))
 {
     m_arguments.callingNumber = std::u16string(u"0301234567");
     m_arguments.calledMSN = std::u16string(u"4711");
 }
 
-phone::Value BenchControl::getProperty(std::int32_t dispId)
-{
-    switch (dispId) {
-    case phone::dispid::ConnectionCount:
-        return static_cast<std::int32_t>(m_serial % 4);
-    case phone::dispid::LatestText:
-        return m_latestText;
-    case phone::dispid::PopUp:
-        return false;
-    default:
-        throw phone::Error(phone::ErrorKind::Component, "not scripted");
-    }
-}
-
-void BenchControl::raise()
+void EventFeed::raise()
 {
     ++m_serial;
     m_arguments.callID = callIdOf(m_serial);
-    // The serial's digits, in place: no allocation of the control's own in the timed path.
+    // The serial's digits, in place.
     std::uint32_t rest = m_serial;
     for (std::size_t i = m_latestText.size(); i-- > latestPrefix.size(); rest /= 10)
         m_latestText[i] = static_cast<char16_t>(u'0' + rest % 10);
-    if (m_sink)
-        m_sink->controlEvent("OnConnected", m_arguments);
+    m_control.setAnswer(phone::dispid::ConnectionCount, static_cast<std::int32_t>(m_serial % 4));
+    m_control.setAnswer(phone::dispid::LatestText, m_latestText);
+    m_control.raiseEvent(phone::event::OnConnected, m_arguments);
 }
 
-std::optional<std::uint32_t> BenchControl::serialShownIn(const QString &caption)
+std::optional<std::uint32_t> EventFeed::serialShownIn(const QString &caption)
 {
     const QString digits = caption.right(serialDigits);
     bool ok = false;
     const std::uint32_t serial = digits.toUInt(&ok);
     if (!ok
         || caption.size()
-               != qsizetype(app::latestCaption.size() + latestPrefix.size() + serialDigits))
+               != qsizetype(form::latestCaption.size() + latestPrefix.size() + serialDigits))
         return std::nullopt;
     return serial;
 }
 
-std::u16string BenchControl::expectedLine() const
+std::u16string EventFeed::expectedLine() const
 {
     return events::formatEventLine(
         u"OnConnected", std::get<std::u16string>(m_arguments.callingNumber),
         std::get<std::u16string>(m_arguments.calledMSN), callIdOf(m_serial));
 }
 
-} // namespace bench
+} // namespace logbench

@@ -2,7 +2,7 @@
 
 #include "phone/Dispatch.h"
 
-namespace app {
+namespace form {
 
 // Thrown when a handler reaches the window or the control after the window has been unloaded
 // (the user closed it while a box was open, or while a call into the control let the event loop
@@ -13,10 +13,10 @@ struct WindowUnloaded
 
 // The window's way to the control: once the window has been unloaded it lets no access through,
 // so a handler still on the stack cannot touch the control afterwards.
-class UnloadGate : public phone::Dispatch
+class UnloadGuard : public phone::Dispatch
 {
 public:
-    UnloadGate(phone::Dispatch &control, const bool &unloaded)
+    UnloadGuard(phone::Dispatch &control, const bool &unloaded)
         : m_control(control)
         , m_unloaded(unloaded)
     {}
@@ -49,4 +49,4 @@ private:
     const bool &m_unloaded;
 };
 
-} // namespace app
+} // namespace form

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
-namespace app {
+namespace form {
 
 // Form1's controls, by their names in the window's layout.
 enum class Control {
@@ -26,11 +27,13 @@ enum class Control {
     BTN_Exit,
 };
 
+inline constexpr std::size_t controlCount = static_cast<std::size_t>(Control::BTN_Exit) + 1;
+
 // Message box styles the window uses.
 enum class BoxStyle { Ok = 0, Information = 64 };
 
-// The window operations that the event and command handlers need. Form1 implements it on
-// its widgets; handler tests implement it in memory.
+// The window operations that the handlers need, and nothing more. Form1 implements it on its
+// widgets; the handlers' own tests implement it in memory.
 class FormPort
 {
 public:
@@ -40,12 +43,18 @@ public:
     virtual void setText(Control textField, const std::u16string &text) = 0;
     virtual void setCaption(Control label, const std::u16string &caption) = 0;
     virtual void setEnabled(Control control, bool enabled) = 0;
-    // LST_Message: append one line at the end.
+    // Check box value: 0 clear, 1 ticked.
+    virtual int value(Control checkBox) const = 0;
+    virtual void setValue(Control checkBox, int value) = 0;
+    // LST_Message: append one line at the end, or remove them all.
     virtual void addItem(const std::u16string &line) = 0;
+    virtual void clearList() = 0;
     // A modal box that returns once the user has closed it. Without a title it carries the
     // application title.
     virtual void messageBox(const std::u16string &prompt, BoxStyle style,
                             const std::optional<std::u16string> &title = std::nullopt) = 0;
+    // Closes the window; the program ends with it.
+    virtual void unload() = 0;
 };
 
-} // namespace app
+} // namespace form

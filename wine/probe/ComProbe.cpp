@@ -3,7 +3,7 @@
 // bitness can reach the registered control at all; its exit code is 0 when it can.
 
 #include "phone/Error.h"
-#include "phone/Tervani.h"
+#include "phone/TervaniFacade.h"
 #include "phone/com/ComControl.h"
 #include "phone/com/ComText.h"
 
@@ -32,7 +32,7 @@ int wmain(int argc, wchar_t **argv)
           + "“");
     try {
         phone::com::ComControl control(progId);
-        phone::Tervani tervani(control);
+        phone::TervaniFacade tervani(control);
         print("PopUp: " + std::string(tervani.PopUp() ? "True" : "False"));
         print("ConnectionCount: " + std::to_string(tervani.ConnectionCount()));
         print("IncomingCallID: " + std::to_string(tervani.IncomingCallID()));

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 
 #include "phone/Members.h"
-#include "phone/Tervani.h"
+#include "phone/TervaniFacade.h"
 
 namespace tervani_tests {
 namespace {
@@ -14,7 +14,7 @@ namespace contract = phone::dispid;
 struct MemberCall
 {
     const char *name;
-    std::function<void(phone::Tervani &)> call;
+    std::function<void(phone::TervaniFacade &)> call;
     // What the double received: member, argument types and values in call order.
     std::string received;
 };
@@ -25,15 +25,16 @@ void PrintTo(const MemberCall &call, std::ostream *out)
 }
 
 const MemberCall memberCalls[] = {
-    {"Dial", [](phone::Tervani &t) { t.Dial(u"0123 45"); }, "Dial(BSTR 0123 45)"},
-    {"SendShortMessage", [](phone::Tervani &t) { t.SendShortMessage(u"0170", u"Grüße"); },
+    {"Dial", [](phone::TervaniFacade &t) { t.Dial(u"0123 45"); }, "Dial(BSTR 0123 45)"},
+    {"SendShortMessage", [](phone::TervaniFacade &t) { t.SendShortMessage(u"0170", u"Grüße"); },
      "SendShortMessage(BSTR 0170, BSTR Grüße)"},
-    {"SendDTMF", [](phone::Tervani &t) { t.SendDTMF(7, u"12#"); }, "SendDTMF(ref I4 7, BSTR 12#)"},
-    {"AcceptCall", [](phone::Tervani &t) { t.AcceptCall(9); }, "AcceptCall(ref I4 9)"},
-    {"HangUp", [](phone::Tervani &t) { t.HangUp(-3); }, "HangUp(I4 -3)"},
-    {"ConvertNumber", [](phone::Tervani &t) { t.ConvertNumber(u"(012) 34 55 66"); },
+    {"SendDTMF", [](phone::TervaniFacade &t) { t.SendDTMF(7, u"12#"); },
+     "SendDTMF(ref I4 7, BSTR 12#)"},
+    {"AcceptCall", [](phone::TervaniFacade &t) { t.AcceptCall(9); }, "AcceptCall(ref I4 9)"},
+    {"HangUp", [](phone::TervaniFacade &t) { t.HangUp(-3); }, "HangUp(I4 -3)"},
+    {"ConvertNumber", [](phone::TervaniFacade &t) { t.ConvertNumber(u"(012) 34 55 66"); },
      "ConvertNumber(BSTR (012) 34 55 66)"},
-    {"PopUpWrite", [](phone::Tervani &t) { t.setPopUp(1); }, "PopUp=I2 1"},
+    {"PopUpWrite", [](phone::TervaniFacade &t) { t.setPopUp(1); }, "PopUp=I2 1"},
 };
 
 class MemberCallTest : public ControlTest, public testing::WithParamInterface<MemberCall>
@@ -42,7 +43,7 @@ class MemberCallTest : public ControlTest, public testing::WithParamInterface<Me
 
 TEST_P(MemberCallTest, ReachesTheMemberWithTheDeclaredArguments)
 {
-    phone::Tervani tervani(*control);
+    phone::TervaniFacade tervani(*control);
     GetParam().call(tervani);
     EXPECT_EQ(lastCall(), GetParam().received);
 }
@@ -60,7 +61,7 @@ TEST_F(ControlTest, PropertiesArriveWithTheControlsTypes)
 
 TEST_F(ControlTest, PopUpWrittenAsSixteenBitIntegerReadsBack)
 {
-    phone::Tervani tervani(*control);
+    phone::TervaniFacade tervani(*control);
     tervani.setPopUp(0);
     EXPECT_FALSE(tervani.PopUp());
     tervani.setPopUp(1);
@@ -69,7 +70,7 @@ TEST_F(ControlTest, PopUpWrittenAsSixteenBitIntegerReadsBack)
 
 TEST_F(ControlTest, ReadsAreNeverCached)
 {
-    phone::Tervani tervani(*control);
+    phone::TervaniFacade tervani(*control);
     EXPECT_EQ(tervani.ConnectionCount(), 0);
     tervani.Dial(u"0123");
     EXPECT_EQ(tervani.ConnectionCount(), 1);
@@ -82,7 +83,7 @@ TEST_F(ControlTest, ReadsAreNeverCached)
 
 TEST_F(ControlTest, ConvertNumberReturnsTheControlsText)
 {
-    phone::Tervani tervani(*control);
+    phone::TervaniFacade tervani(*control);
     EXPECT_EQ(tervani.ConvertNumber(u"(012) 34 55 66"), u"012345566");
 }
 
@@ -90,7 +91,7 @@ TEST_F(ControlTest, TextKeepsEveryCodeUnit)
 {
     // An embedded NUL and a character outside the basic plane survive both directions.
     const std::u16string number{u'0', u'\0', u'1', u'\xD83D', u'\xDE00'};
-    phone::Tervani tervani(*control);
+    phone::TervaniFacade tervani(*control);
     tervani.Dial(number);
     EXPECT_EQ(control->getProperty(contract::LatestText), phone::Value{u"Wähle " + number});
 }

@@ -46,6 +46,7 @@ include(ExternalProject)
 set(windows_source ${CMAKE_CURRENT_LIST_DIR})
 set(windows_tests ${PROJECT_BINARY_DIR}/bin/tervani_com_tests.exe)
 set(windows_probe ${PROJECT_BINARY_DIR}/bin/tervani-com-probe.exe)
+set(windows_host ${PROJECT_BINARY_DIR}/bin/tervani-host.exe)
 
 ExternalProject_Add(tervani_windows_x86_64
     SOURCE_DIR ${windows_source}
@@ -56,7 +57,8 @@ ExternalProject_Add(tervani_windows_x86_64
         -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
+    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${windows_host}
+                     ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
     INSTALL_COMMAND ""
 )
 
@@ -74,8 +76,8 @@ ExternalProject_Add(tervani_windows_i686
     DEPENDS tervani_windows_x86_64
 )
 
-# One fresh prefix per test run: cleared before the first Wine test, made by its first
-# program, removed after the last. Wine tests share it one at a time.
+# One fresh prefix per test run: made before the first Wine test (with the null graphics
+# driver, see WinePrefix.cmake), removed after the last. Wine tests share it one at a time.
 set(wine_prefix ${PROJECT_BINARY_DIR}/wine-prefix)
 set(wine_environment
     WINEPREFIX=${wine_prefix}
@@ -88,17 +90,20 @@ set(wine_without_display "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:")
 set(wine_prefix_script ${windows_source}/WinePrefix.cmake)
 
 add_test(NAME wine_prefix_fresh
-    COMMAND ${CMAKE_COMMAND} -DACTION=fresh -DWINESERVER=${TERVANI_WINESERVER}
+    COMMAND ${CMAKE_COMMAND} -DACTION=fresh -DWINE64=${TERVANI_WINE64}
+            -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 add_test(NAME wine_com_adapter COMMAND ${TERVANI_WINE64} ${windows_tests})
 # The real control is not registered here: the program must refuse it by name and reason.
 add_test(NAME wine_com_probe_unregistered COMMAND ${TERVANI_WINE64} ${windows_probe})
+# The host program likewise, after making its window.
+add_test(NAME wine_host_unregistered COMMAND ${TERVANI_WINE64} ${windows_host})
 add_test(NAME wine_prefix_remove
     COMMAND ${CMAKE_COMMAND} -DACTION=remove -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 
 set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_probe_unregistered
-                     wine_prefix_remove PROPERTIES
+                     wine_host_unregistered wine_prefix_remove PROPERTIES
     LABELS wine
     ENVIRONMENT "${wine_environment}"
     ENVIRONMENT_MODIFICATION "${wine_without_display}"
@@ -106,8 +111,10 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_probe_unregiste
     TIMEOUT 120
 )
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
-set_tests_properties(wine_com_adapter wine_com_probe_unregistered PROPERTIES
-    FIXTURES_REQUIRED wine_prefix)
+set_tests_properties(wine_com_adapter wine_com_probe_unregistered wine_host_unregistered
+                     PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine_com_probe_unregistered PROPERTIES
     PASS_REGULAR_EXPRESSION "Das Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
+set_tests_properties(wine_host_unregistered PROPERTIES
+    PASS_REGULAR_EXPRESSION "64-Bit-Host, Steuerelement „TervaniActiveX.axTervani“\nDas Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
 set_tests_properties(wine_prefix_remove PROPERTIES FIXTURES_CLEANUP wine_prefix)

@@ -1,11 +1,11 @@
 #include "phone/com/ComControl.h"
 
 #include "phone/Error.h"
-#include "phone/com/ClientSite.h"
 #include "phone/com/ComError.h"
 #include "phone/com/ComText.h"
 #include "phone/com/ComVariant.h"
 #include "phone/com/ConnectionSink.h"
+#include "phone/com/ControlHost.h"
 #include "phone/com/EventInterface.h"
 
 #include <ocidl.h>
@@ -36,10 +36,10 @@ void checkCreation(HRESULT result)
 
 } // namespace
 
-ComControl::ComControl(std::u16string_view progId)
+ComControl::ComControl(std::u16string_view progId, const HostingOptions &hosting)
 {
     try {
-        create(progId);
+        create(progId, hosting);
     } catch (const Error &error) {
         release();
         throw Error(ErrorKind::Component, "Das Steuerelement „" + toUtf8(progId)
@@ -56,7 +56,7 @@ ComControl::~ComControl()
     release();
 }
 
-void ComControl::create(std::u16string_view progId)
+void ComControl::create(std::u16string_view progId, const HostingOptions &hosting)
 {
     // Controls expect the single-threaded apartment with OLE; the window's thread usually
     // has it already, and then this only counts up.
@@ -72,24 +72,28 @@ void ComControl::create(std::u16string_view progId)
     checkCreation(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                    IID_IDispatch, m_control.putVoid()));
 
-    m_oleObject = m_control.query<IOleObject>();
-    DWORD status = 0;
-    if (m_oleObject) {
-        m_site = ClientSite::create();
-        if (FAILED(m_oleObject->GetMiscStatus(DVASPECT_CONTENT, &status)))
-            status = 0;
+    m_host =
+        std::make_unique<ControlHost>(ComPtr<IUnknown>::retain(m_control.get()), hosting.placement);
+    const bool inPlace = hosting.activation == Activation::InPlace;
+    // QuickActivate connects the sink itself, so it must know the events beforehand.
+    if (inPlace && m_host->offersQuickActivate()) {
+        prepareEvents(classId);
+        ComPtr<IUnknown> sink;
+        m_sink->QueryInterface(IID_IUnknown, sink.putVoid());
+        m_host->quickActivate(sink.get(), m_cookie);
     }
-    const auto setSite = [this] {
-        checkCreation(m_oleObject->SetClientSite(m_site.get()));
-        m_siteSet = true;
-    };
-    if (m_oleObject && (status & OLEMISC_SETCLIENTSITEFIRST))
-        setSite();
-    if (auto persist = m_control.query<IPersistStreamInit>())
-        checkCreation(persist->InitNew());
-    if (m_oleObject && !m_siteSet)
-        setSite();
+    m_host->initialise();
+    if (inPlace)
+        m_host->activate();
 
+    if (!m_sink)
+        prepareEvents(classId);
+    if (m_cookie == 0)
+        advise();
+}
+
+void ComControl::prepareEvents(const CLSID &classId)
+{
     EventInterface events = findEventInterface(m_control.get(), classId);
     const IID source = events.iid;
     m_sink = ConnectionSink::create(std::move(events));
@@ -97,7 +101,6 @@ void ComControl::create(std::u16string_view progId)
     if (!container)
         throw Error(ErrorKind::Component, "Das Steuerelement bietet keine Ereignisse an.");
     checkCreation(container->FindConnectionPoint(source, m_connectionPoint.put()));
-    advise();
 }
 
 void ComControl::advise()
@@ -125,19 +128,25 @@ void ComControl::unadvise() noexcept
 void ComControl::release() noexcept
 {
     unadvise();
+    if (m_host)
+        m_host->close();
     m_connectionPoint.reset();
-    if (m_oleObject) {
-        m_oleObject->Close(OLECLOSE_NOSAVE);
-        if (m_siteSet)
-            m_oleObject->SetClientSite(nullptr);
-        m_siteSet = false;
-    }
-    m_oleObject.reset();
     m_control.reset();
     m_sink.reset();
-    m_site.reset();
+    // Only now the window: the control is gone, or at least out of it.
+    m_host.reset();
     if (std::exchange(m_oleInitialized, false))
         OleUninitialize();
+}
+
+HWND ComControl::controlWindow() const
+{
+    return m_host ? m_host->controlWindow() : nullptr;
+}
+
+HWND ComControl::parentWindow() const
+{
+    return m_host ? m_host->parentWindow() : nullptr;
 }
 
 Value ComControl::getProperty(std::int32_t dispId)

@@ -2,18 +2,21 @@
 
 #include "phone/Dispatch.h"
 #include "phone/com/ComPtr.h"
+#include "phone/com/Hosting.h"
 
 #include <windows.h>
 
 #include <ocidl.h>
 #include <ole2.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace phone::com {
 
 class ConnectionSink;
+class ControlHost;
 
 // The programmatic identifier the real control is registered under.
 inline constexpr std::u16string_view tervaniProgId = u"TervaniActiveX.axTervani";
@@ -24,10 +27,12 @@ inline constexpr std::u16string_view tervaniProgId = u"TervaniActiveX.axTervani"
 class ComControl final : public Dispatch
 {
 public:
-    // Creates the registered control, gives it a client site in user mode, initialises it
-    // and connects to its events. Throws phone::Error (ErrorKind::Component) with a German
-    // text naming the identifier and the system's reason when any of that fails.
-    explicit ComControl(std::u16string_view progId);
+    // Creates the registered control and hosts it as a form does: its site with the ambient
+    // properties, initialisation, its extent, in-place activation in the placement's window
+    // (by default a hidden one of the adapter's own), then its events. Throws phone::Error
+    // (ErrorKind::Component) with a German text naming the identifier and the system's
+    // reason when any of that fails, after undoing what was done.
+    explicit ComControl(std::u16string_view progId, const HostingOptions &hosting = {});
     ~ComControl() override;
     ComControl(const ComControl &) = delete;
     ComControl &operator=(const ComControl &) = delete;
@@ -37,18 +42,23 @@ public:
     Value invoke(std::int32_t dispId, std::span<Argument> arguments) override;
     void connectEvents(EventSink *sink) override;
 
+    // The control's own window while it is active in place; nullptr for a control without
+    // one, or one hosted with Activation::SiteOnly.
+    HWND controlWindow() const;
+    // The window the control is placed in: the program's, or the adapter's hidden one.
+    HWND parentWindow() const;
+
 private:
-    void create(std::u16string_view progId);
+    void create(std::u16string_view progId, const HostingOptions &hosting);
+    void prepareEvents(const CLSID &classId);
     void advise();
     void unadvise() noexcept;
     void release() noexcept;
     Value call(std::int32_t dispId, WORD flags, DISPPARAMS *params, bool wantResult);
 
     bool m_oleInitialized = false;
-    bool m_siteSet = false;
     ComPtr<IDispatch> m_control;
-    ComPtr<IOleObject> m_oleObject;
-    ComPtr<IOleClientSite> m_site;
+    std::unique_ptr<ControlHost> m_host;
     ComPtr<IConnectionPoint> m_connectionPoint;
     ComPtr<ConnectionSink> m_sink;
     DWORD m_cookie = 0;

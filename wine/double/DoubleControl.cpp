@@ -1,6 +1,7 @@
 #include "DoubleControl.h"
 
 #include "DoubleIds.h"
+#include "FontText.h"
 #include "Module.h"
 #include "phone/Members.h"
 
@@ -66,6 +67,19 @@ VARIANT boolVariant(bool value)
     VARIANT result = variantOf(VT_BOOL);
     result.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
     return result;
+}
+
+// As a control reports its own errors: DISP_E_EXCEPTION with a description.
+HRESULT refuseInactive(EXCEPINFO *exception)
+{
+    if (exception) {
+        *exception = EXCEPINFO{};
+        exception->bstrSource = SysAllocString(windowedProgId);
+        exception->bstrDescription =
+            SysAllocString(reinterpret_cast<const OLECHAR *>(inactiveDescription));
+        exception->scode = E_UNEXPECTED;
+    }
+    return DISP_E_EXCEPTION;
 }
 
 HRESULT __stdcall deferredFillIn(EXCEPINFO *exception)
@@ -171,10 +185,32 @@ const CLSID &classOf(DoubleControl::Flavour flavour)
         return controlClassId;
     case DoubleControl::Flavour::Plain:
         return plainClassId;
+    case DoubleControl::Flavour::Windowed:
+        return windowedClassId;
+    case DoubleControl::Flavour::Stepwise:
+        return stepwiseClassId;
     case DoubleControl::Flavour::FailingStart:
         break;
     }
     return brokenClassId;
+}
+
+// What MFC gives a windowed control. The stepwise one leaves out SETCLIENTSITEFIRST, so both
+// orders of site and InitNew are seen.
+DWORD miscStatusOf(DoubleControl::Flavour flavour)
+{
+    constexpr DWORD windowed = OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT
+                               | OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE;
+    switch (flavour) {
+    case DoubleControl::Flavour::Windowed:
+        return windowed | OLEMISC_SETCLIENTSITEFIRST;
+    case DoubleControl::Flavour::Stepwise:
+        return windowed;
+    default:
+        // Like controls made with Visual Basic: the site must come before initialisation.
+        return OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME
+               | OLEMISC_ACTIVATEWHENVISIBLE;
+    }
 }
 
 } // namespace
@@ -183,9 +219,13 @@ DoubleControl::DoubleControl(Flavour flavour, TypeLibrary types)
     : m_flavour(flavour)
     , m_types(std::move(types))
     , m_embedding(*static_cast<IDispatch *>(this), classOf(flavour),
-                  flavour == Flavour::FailingStart ? startFailure : S_OK)
+                  flavour == Flavour::FailingStart ? startFailure : S_OK, miscStatusOf(flavour))
     , m_eventPoint(*static_cast<IDispatch *>(this), *this)
+    , m_inPlace(*static_cast<IDispatch *>(this), m_embedding, m_eventPoint,
+                [this](const PostedEvent &event) { deliver(event); })
 {
+    if (windowed())
+        m_embedding.setInPlace(&m_inPlace);
     InterlockedIncrement(&liveObjects);
 }
 
@@ -201,9 +241,11 @@ HRESULT STDMETHODCALLTYPE DoubleControl::QueryInterface(REFIID iid, void **objec
     *object = nullptr;
     if (iid == IID_IUnknown || iid == IID_IDispatch || iid == interfaceId)
         *object = static_cast<IDispatch *>(this);
-    else if (m_flavour == Flavour::Described && iid == IID_IProvideClassInfo)
+    else if (m_flavour != Flavour::Plain && m_flavour != Flavour::FailingStart
+             && iid == IID_IProvideClassInfo)
         *object = static_cast<IProvideClassInfo *>(this);
-    else if (m_flavour == Flavour::Described && iid == IID_IProvideClassInfo2)
+    else if (m_flavour != Flavour::Plain && m_flavour != Flavour::FailingStart
+             && iid == IID_IProvideClassInfo2)
         *object = static_cast<IProvideClassInfo2 *>(this);
     else if (iid == IID_IConnectionPointContainer)
         *object = static_cast<IConnectionPointContainer *>(this);
@@ -211,6 +253,12 @@ HRESULT STDMETHODCALLTYPE DoubleControl::QueryInterface(REFIID iid, void **objec
         *object = static_cast<IOleObject *>(&m_embedding);
     else if (iid == IID_IPersistStreamInit || iid == IID_IPersist)
         *object = static_cast<IPersistStreamInit *>(&m_embedding);
+    else if (windowed() && (iid == IID_IOleInPlaceObject || iid == IID_IOleWindow))
+        *object = static_cast<IOleInPlaceObject *>(&m_inPlace);
+    else if (windowed() && iid == IID_IOleControl)
+        *object = static_cast<IOleControl *>(&m_inPlace);
+    else if (m_flavour == Flavour::Windowed && iid == IID_IQuickActivate)
+        *object = static_cast<IQuickActivate *>(&m_inPlace);
     else
         return E_NOINTERFACE;
     AddRef();
@@ -262,6 +310,8 @@ HRESULT STDMETHODCALLTYPE DoubleControl::Invoke(DISPID id, REFIID, LCID, WORD fl
 {
     if (!params)
         return E_POINTER;
+    if (windowed() && !m_inPlace.active())
+        return refuseInactive(exception);
     Request request(flags, *params, result, argumentError);
     return dispatch(id, request, exception);
 }
@@ -361,6 +411,9 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
             || FAILED(hr = request.expectType(2, VT_BSTR))
             || FAILED(hr = request.expectType(3, VT_I4)))
             return hr;
+        if (windowed())
+            return post(request.argument(0), request.argument(1).bstrVal,
+                        request.argument(2).bstrVal, request.argument(3).lVal);
         return raise(request.argument(0), request.argument(1).bstrVal, request.argument(2).bstrVal,
                      request.argument(3).lVal);
     case dispid::SiteUserMode:
@@ -376,6 +429,18 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
             return hr;
         keepAlive(static_cast<IDispatch *>(this));
         return S_OK;
+    case dispid::Ambient:
+        if (FAILED(hr = request.expectMethod(1)) || FAILED(hr = request.expectType(0, VT_I4)))
+            return hr;
+        return request.answer(ambient(request.argument(0).lVal));
+    case dispid::Window:
+        if (FAILED(hr = request.expectGet()))
+            return hr;
+        return request.answer(textVariant(m_inPlace.windowDescription()));
+    case dispid::QuickContainer:
+        if (FAILED(hr = request.expectGet()))
+            return hr;
+        return request.answer(textVariant(m_inPlace.quickContainer()));
     default:
         return DISP_E_MEMBERNOTFOUND;
     }
@@ -407,6 +472,52 @@ HRESULT DoubleControl::fail(std::int32_t mode, EXCEPINFO *exception)
     }
 }
 
+VARIANT DoubleControl::ambient(LONG id) const
+{
+    VARIANT value = m_embedding.ambient(id);
+    if (value.vt != VT_DISPATCH)
+        return value;
+    ComPtr<IFont> font;
+    if (value.pdispVal)
+        value.pdispVal->QueryInterface(IID_IFont, font.putVoid());
+    VariantClear(&value);
+    return textVariant(fontText(font.get()));
+}
+
+HRESULT DoubleControl::post(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId)
+{
+    PostedEvent posted;
+    if (event.vt == VT_I4)
+        posted.id = event.lVal;
+    else if (event.vt == VT_BSTR)
+        posted.name = text(event.bstrVal);
+    else
+        return DISP_E_TYPEMISMATCH;
+    posted.callingNumber = text(callingNumber);
+    posted.calledMSN = text(calledMSN);
+    posted.callId = callId;
+    if (!m_inPlace.post(std::move(posted)))
+        return E_UNEXPECTED;
+    m_lastCall = L"Raise posted";
+    return S_OK;
+}
+
+void DoubleControl::deliver(const PostedEvent &event)
+{
+    // A sink may release the adapter, and with it this control, while the event runs.
+    AddRef();
+    VARIANT which = event.name.empty() ? longVariant(event.id) : textVariant(event.name);
+    BSTR calling = SysAllocStringLen(event.callingNumber.data(),
+                                     static_cast<UINT>(event.callingNumber.size()));
+    BSTR called =
+        SysAllocStringLen(event.calledMSN.data(), static_cast<UINT>(event.calledMSN.size()));
+    raise(which, calling, called, event.callId);
+    SysFreeString(called);
+    SysFreeString(calling);
+    VariantClear(&which);
+    Release();
+}
+
 HRESULT DoubleControl::raise(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId)
 {
     DISPID id = 0;
@@ -428,6 +539,12 @@ HRESULT DoubleControl::raise(const VARIANT &event, BSTR callingNumber, BSTR call
         variantArguments = found->variantArguments;
     } else {
         return DISP_E_TYPEMISMATCH;
+    }
+
+    // An MFC control drops what it would fire while its events are frozen.
+    if (m_inPlace.eventsFrozen()) {
+        m_lastCall = L"Raise " + name + L" dropped: events frozen";
+        return S_OK;
     }
 
     // The values the sinks get by reference, and what they must still be afterwards.

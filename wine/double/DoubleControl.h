@@ -2,6 +2,7 @@
 
 #include "Embedding.h"
 #include "EventPoint.h"
+#include "InPlaceObject.h"
 #include "TypeLibrary.h"
 
 #include <ocidl.h>
@@ -14,6 +15,10 @@ namespace tervani_double {
 // their dispatch identifiers, strict about the argument types its type information
 // declares, and recording every call in LastCall; events raised on request; failures on
 // request. Its state is a few numbers and texts; no softphone behind it.
+//
+// The windowed flavours behave like a classic windowed control: until they are active in
+// place they refuse every member, and their events come from messages posted to their own
+// window, through the message loop.
 class DoubleControl final : public IDispatch,
                             public IProvideClassInfo2,
                             public IConnectionPointContainer
@@ -23,6 +28,8 @@ public:
         Described,    // answers IProvideClassInfo(2)
         Plain,        // leaves the adapter to its type library
         FailingStart, // refuses InitNew
+        Windowed,     // needs in-place activation; answers IQuickActivate
+        Stepwise,     // the same without IQuickActivate, initialised before its site
     };
 
     static HRESULT create(Flavour flavour, REFIID iid, void **object);
@@ -57,12 +64,20 @@ private:
     HRESULT dispatch(DISPID member, Request &request, EXCEPINFO *exception);
     HRESULT fail(std::int32_t mode, EXCEPINFO *exception);
     HRESULT raise(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId);
+    HRESULT post(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId);
+    void deliver(const PostedEvent &event);
+    VARIANT ambient(LONG id) const;
+    bool windowed() const
+    {
+        return m_flavour == Flavour::Windowed || m_flavour == Flavour::Stepwise;
+    }
 
     ULONG m_references = 1;
     Flavour m_flavour;
     TypeLibrary m_types;
     Embedding m_embedding;
     EventPoint m_eventPoint;
+    InPlaceObject m_inPlace;
 
     bool m_popUp = true;
     LONG m_connections = 0;

@@ -21,6 +21,14 @@ inline constexpr GUID plainClassId = {
 // {2705ED7C-167E-4960-85B4-EFD7AEC68F24}: refuses to initialise, a control that fails to start.
 inline constexpr GUID brokenClassId = {
     0x2705ed7c, 0x167e, 0x4960, {0x85, 0xb4, 0xef, 0xd7, 0xae, 0xc6, 0x8f, 0x24}};
+// {0C557371-C39D-4DE7-90C4-DC9BA5116773}: a windowed control that needs in-place activation,
+// offering IQuickActivate.
+inline constexpr GUID windowedClassId = {
+    0x0c557371, 0xc39d, 0x4de7, {0x90, 0xc4, 0xdc, 0x9b, 0xa5, 0x11, 0x67, 0x73}};
+// {F79FEF72-E0B5-4293-8089-3C7357AA9893}: the same without IQuickActivate, and initialised
+// before its site (no OLEMISC_SETCLIENTSITEFIRST).
+inline constexpr GUID stepwiseClassId = {
+    0xf79fef72, 0xe0b5, 0x4293, {0x80, 0x89, 0x3c, 0x73, 0x57, 0xaa, 0x98, 0x93}};
 // {A2A844B3-9E04-4DDD-990B-218E79E8659D}
 inline constexpr GUID interfaceId = {
     0xa2a844b3, 0x9e04, 0x4ddd, {0x99, 0x0b, 0x21, 0x8e, 0x79, 0xe8, 0x65, 0x9d}};
@@ -31,6 +39,11 @@ inline constexpr GUID eventsId = {
 inline constexpr wchar_t controlProgId[] = L"Tervani.TestDouble";
 inline constexpr wchar_t plainProgId[] = L"Tervani.TestDoublePlain";
 inline constexpr wchar_t brokenProgId[] = L"Tervani.TestDoubleBroken";
+inline constexpr wchar_t windowedProgId[] = L"Tervani.TestDoubleWindowed";
+inline constexpr wchar_t stepwiseProgId[] = L"Tervani.TestDoubleWindowedStepwise";
+
+// How the windowed doubles refuse every member until they are active in place.
+inline constexpr char16_t inactiveDescription[] = u"Das Steuerelement ist nicht aktiviert.";
 
 // What the broken double's IPersistStreamInit::InitNew returns.
 inline constexpr long startFailure = static_cast<long>(0x80070015); // ERROR_NOT_READY
@@ -53,6 +66,15 @@ inline constexpr std::int32_t InitialisedWithSite = 0x60030104;
 // KeepAlive(): the DLL holds a reference to this instance until the tests release it, as
 // when a control outlives its container.
 inline constexpr std::int32_t KeepAlive = 0x60030105;
+// Ambient(id): the value the site gives for an ambient property, Empty when it gives none.
+// The font reads as its name and size in points, such as "MS Sans Serif 8".
+inline constexpr std::int32_t Ambient = 0x60030106;
+// Text: where the windowed double's window is, such as "TervaniControlHost at 144,352 size
+// 25x17, frame TervaniControlHost, site IOleInPlaceSiteEx".
+inline constexpr std::int32_t Window = 0x60030107;
+// Text: what QuickActivate brought, such as "flags 0x44 fore 0x80000012 back 0x8000000F
+// locale 0x0407 font MS Sans Serif 8 control site yes event sink yes"; empty without it.
+inline constexpr std::int32_t QuickContainer = 0x60030108;
 } // namespace dispid
 
 enum FailMode : std::int32_t {
@@ -74,5 +96,16 @@ using CountFunction = long(__stdcall *)();
 inline constexpr char liveObjectsExport[] = "TervaniDoubleLiveObjects";
 inline constexpr char advisedSinksExport[] = "TervaniDoubleAdvisedSinks";
 inline constexpr char releaseKeptExport[] = "TervaniDoubleReleaseKept";
+// The calls a container made to any instance, in order, joined by ", ": "SetClientSite",
+// "SetClientSite(null)", "InitNew", "QuickActivate", "Advise", "Unadvise", "SetExtent(661x450)",
+// "DoVerb(-5)", "FreezeEvents(1)", "InPlaceDeactivate", "Close(1)". Valid until the next call.
+using ContainerCallsFunction = const wchar_t *(__stdcall *)();
+inline constexpr char containerCallsExport[] = "TervaniDoubleContainerCalls";
+inline constexpr char forgetContainerCallsExport[] = "TervaniDoubleForgetContainerCalls";
+// The softphone's side: an event for every windowed instance linked to it (active in place),
+// posted to its window. Returns how many instances it was posted to.
+using SoftphoneEventFunction = long(__stdcall *)(const wchar_t *event, const wchar_t *callingNumber,
+                                                 const wchar_t *calledMSN, long callId);
+inline constexpr char softphoneEventExport[] = "TervaniDoubleSoftphoneEvent";
 
 } // namespace tervani_double

@@ -1,27 +1,36 @@
 #include "Embedding.h"
 
+#include "ContainerLog.h"
+#include "InPlaceObject.h"
+
 #include <olectl.h>
 
 namespace tervani_double {
 
-Embedding::Embedding(IUnknown &owner, const CLSID &classId, HRESULT initResult)
+Embedding::Embedding(IUnknown &owner, const CLSID &classId, HRESULT initResult, DWORD miscStatus)
     : m_owner(owner)
     , m_classId(classId)
     , m_initResult(initResult)
+    , m_miscStatus(miscStatus)
 {}
 
-VARIANT Embedding::siteUserMode() const
+VARIANT Embedding::ambient(DISPID id) const
 {
     VARIANT result;
     VariantInit(&result);
-    const auto ambient = m_site.query<IDispatch>();
-    if (!ambient)
+    const auto properties = m_site.query<IDispatch>();
+    if (!properties)
         return result;
     DISPPARAMS none{};
-    if (FAILED(ambient->Invoke(DISPID_AMBIENT_USERMODE, IID_NULL, LOCALE_USER_DEFAULT,
-                               DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr)))
+    if (FAILED(properties->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                  &result, nullptr, nullptr)))
         VariantClear(&result);
     return result;
+}
+
+VARIANT Embedding::siteUserMode() const
+{
+    return ambient(DISPID_AMBIENT_USERMODE);
 }
 
 HRESULT STDMETHODCALLTYPE Embedding::QueryInterface(REFIID iid, void **object)
@@ -41,6 +50,7 @@ ULONG STDMETHODCALLTYPE Embedding::Release()
 
 HRESULT STDMETHODCALLTYPE Embedding::SetClientSite(IOleClientSite *site)
 {
+    recordContainerCall(site ? L"SetClientSite" : L"SetClientSite(null)");
     m_site = ComPtr<IOleClientSite>::retain(site);
     return S_OK;
 }
@@ -60,8 +70,11 @@ HRESULT STDMETHODCALLTYPE Embedding::SetHostNames(LPCOLESTR, LPCOLESTR)
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE Embedding::Close(DWORD)
+HRESULT STDMETHODCALLTYPE Embedding::Close(DWORD saveOption)
 {
+    recordContainerCall(L"Close(" + std::to_wstring(saveOption) + L")");
+    if (m_inPlace)
+        m_inPlace->deactivate();
     return S_OK;
 }
 
@@ -89,9 +102,24 @@ HRESULT STDMETHODCALLTYPE Embedding::GetClipboardData(DWORD, IDataObject **data)
     return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE Embedding::DoVerb(LONG, LPMSG, IOleClientSite *, LONG, HWND, LPCRECT)
+HRESULT STDMETHODCALLTYPE Embedding::DoVerb(LONG verb, LPMSG, IOleClientSite *activeSite, LONG,
+                                            HWND, LPCRECT)
 {
-    return E_NOTIMPL;
+    recordContainerCall(L"DoVerb(" + std::to_wstring(verb) + L")");
+    if (!m_inPlace)
+        return E_NOTIMPL;
+    switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_UIACTIVATE:
+    case OLEIVERB_INPLACEACTIVATE:
+        return m_inPlace->activate(activeSite ? activeSite : m_site.get());
+    case OLEIVERB_HIDE:
+        m_inPlace->deactivate();
+        return S_OK;
+    default:
+        return OLEOBJ_S_INVALIDVERB;
+    }
 }
 
 HRESULT STDMETHODCALLTYPE Embedding::EnumVerbs(IEnumOLEVERB **verbs)
@@ -123,14 +151,26 @@ HRESULT STDMETHODCALLTYPE Embedding::GetUserType(DWORD, LPOLESTR *type)
     return OLE_S_USEREG;
 }
 
-HRESULT STDMETHODCALLTYPE Embedding::SetExtent(DWORD, SIZEL *)
+HRESULT STDMETHODCALLTYPE Embedding::SetExtent(DWORD aspect, SIZEL *extent)
 {
-    return E_NOTIMPL;
+    if (!extent)
+        return E_POINTER;
+    recordContainerCall(L"SetExtent(" + std::to_wstring(extent->cx) + L"x"
+                        + std::to_wstring(extent->cy) + L")");
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    m_extent = *extent;
+    return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE Embedding::GetExtent(DWORD, SIZEL *)
+HRESULT STDMETHODCALLTYPE Embedding::GetExtent(DWORD aspect, SIZEL *extent)
 {
-    return E_NOTIMPL;
+    if (!extent)
+        return E_POINTER;
+    if (aspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    *extent = m_extent;
+    return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE Embedding::Advise(IAdviseSink *, DWORD *connection)
@@ -156,8 +196,7 @@ HRESULT STDMETHODCALLTYPE Embedding::GetMiscStatus(DWORD, DWORD *status)
 {
     if (!status)
         return E_POINTER;
-    // Like controls made with Visual Basic: the site must come before initialisation.
-    *status = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_INVISIBLEATRUNTIME | OLEMISC_ACTIVATEWHENVISIBLE;
+    *status = m_miscStatus;
     return S_OK;
 }
 
@@ -196,6 +235,7 @@ HRESULT STDMETHODCALLTYPE Embedding::GetSizeMax(ULARGE_INTEGER *)
 
 HRESULT STDMETHODCALLTYPE Embedding::InitNew()
 {
+    recordContainerCall(L"InitNew");
     if (m_initialised)
         return E_UNEXPECTED;
     if (FAILED(m_initResult))

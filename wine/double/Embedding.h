@@ -5,22 +5,37 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
+#include <string>
+
 namespace tervani_double {
 
 using phone::com::ComPtr;
 
-// The control's side of OLE embedding, as far as a container that never shows it uses it:
-// the client site (asked for ambient properties) and initialisation as a new object. Part
-// of the control, sharing its reference count.
+class InPlaceObject;
+
+// The control's side of OLE embedding: the client site (asked for ambient properties),
+// initialisation as a new object, its extent, and the verbs, which the windowed doubles'
+// in-place side carries out. Records the calls a container makes. Part of the control,
+// sharing its reference count.
 class Embedding final : public IOleObject, public IPersistStreamInit
 {
 public:
     // initResult: what InitNew answers; a failure makes a control that cannot start.
-    Embedding(IUnknown &owner, const CLSID &classId, HRESULT initResult);
+    // miscStatus: what GetMiscStatus answers.
+    Embedding(IUnknown &owner, const CLSID &classId, HRESULT initResult, DWORD miscStatus);
     Embedding(const Embedding &) = delete;
     Embedding &operator=(const Embedding &) = delete;
 
-    // The site's ambient UserMode; Empty without a site or an answer.
+    // Without it the verbs are not implemented, as for a control that is never shown.
+    void setInPlace(InPlaceObject *inPlace) { m_inPlace = inPlace; }
+    // The site QuickActivate brings, not recorded as SetClientSite.
+    void attachSite(IOleClientSite *site) { m_site = ComPtr<IOleClientSite>::retain(site); }
+    DWORD miscStatus() const { return m_miscStatus; }
+    SIZEL extent() const { return m_extent; }
+    void setExtent(SIZEL extent) { m_extent = extent; }
+
+    // The site's ambient property; Empty without a site or an answer.
+    VARIANT ambient(DISPID id) const;
     VARIANT siteUserMode() const;
     bool initialisedWithSite() const { return m_initialisedWithSite; }
 
@@ -63,6 +78,9 @@ private:
     IUnknown &m_owner;
     CLSID m_classId;
     HRESULT m_initResult;
+    DWORD m_miscStatus;
+    InPlaceObject *m_inPlace = nullptr;
+    SIZEL m_extent{2540, 2540};
     ComPtr<IOleClientSite> m_site;
     bool m_initialised = false;
     bool m_initialisedWithSite = false;

@@ -1,5 +1,6 @@
 #include "EventPoint.h"
 
+#include "ContainerLog.h"
 #include "DoubleIds.h"
 #include "Module.h"
 
@@ -83,6 +84,7 @@ HRESULT STDMETHODCALLTYPE EventPoint::Advise(IUnknown *sink, DWORD *cookie)
     *cookie = m_nextCookie++;
     m_sinks.emplace_back(*cookie, events);
     InterlockedIncrement(&advisedSinks);
+    recordContainerCall(L"Advise");
     return S_OK;
 }
 
@@ -94,6 +96,7 @@ HRESULT STDMETHODCALLTYPE EventPoint::Unadvise(DWORD cookie)
             m_sinks.erase(it);
             sink->Release();
             InterlockedDecrement(&advisedSinks);
+            recordContainerCall(L"Unadvise");
             return S_OK;
         }
     }

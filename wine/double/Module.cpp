@@ -1,8 +1,10 @@
-// The DLL's entry points: class objects for both classes, registration in the classes root
-// (as any in-process server registers), and the counts the tests read.
+// The DLL's entry points: class objects for every flavour, registration in the classes root
+// (as any in-process server registers), and what the tests read and drive from outside.
 
 #include "Module.h"
 
+#include "ContainerLog.h"
+#include "ControlWindow.h"
 #include "DoubleControl.h"
 #include "DoubleIds.h"
 
@@ -68,6 +70,8 @@ private:
 ClassFactory controlFactory(DoubleControl::Flavour::Described);
 ClassFactory plainFactory(DoubleControl::Flavour::Plain);
 ClassFactory brokenFactory(DoubleControl::Flavour::FailingStart);
+ClassFactory windowedFactory(DoubleControl::Flavour::Windowed);
+ClassFactory stepwiseFactory(DoubleControl::Flavour::Stepwise);
 
 void releaseKept()
 {
@@ -136,6 +140,11 @@ void keepAlive(IUnknown *instance)
     kept = instance;
 }
 
+HMODULE moduleHandle()
+{
+    return thisModule;
+}
+
 } // namespace tervani_double
 
 using namespace tervani_double;
@@ -145,6 +154,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
     if (reason == DLL_PROCESS_ATTACH) {
         thisModule = instance;
         DisableThreadLibraryCalls(instance);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        ControlWindow::unregisterClass();
     }
     return TRUE;
 }
@@ -157,6 +168,10 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID classId, REFIID iid, voi
         return plainFactory.QueryInterface(iid, object);
     if (classId == brokenClassId)
         return brokenFactory.QueryInterface(iid, object);
+    if (classId == windowedClassId)
+        return windowedFactory.QueryInterface(iid, object);
+    if (classId == stepwiseClassId)
+        return stepwiseFactory.QueryInterface(iid, object);
     if (object)
         *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
@@ -174,6 +189,11 @@ extern "C" HRESULT __stdcall DllRegisterServer()
         result = registerClass(plainClassId, plainProgId, L"Tervani test double, no class info");
     if (SUCCEEDED(result))
         result = registerClass(brokenClassId, brokenProgId, L"Tervani test double, failing start");
+    if (SUCCEEDED(result))
+        result = registerClass(windowedClassId, windowedProgId, L"Tervani test double, windowed");
+    if (SUCCEEDED(result))
+        result = registerClass(stepwiseClassId, stepwiseProgId,
+                               L"Tervani test double, windowed, no quick activation");
     return result;
 }
 
@@ -182,6 +202,8 @@ extern "C" HRESULT __stdcall DllUnregisterServer()
     unregisterClass(controlClassId, controlProgId);
     unregisterClass(plainClassId, plainProgId);
     unregisterClass(brokenClassId, brokenProgId);
+    unregisterClass(windowedClassId, windowedProgId);
+    unregisterClass(stepwiseClassId, stepwiseProgId);
     return S_OK;
 }
 
@@ -198,4 +220,26 @@ extern "C" long __stdcall TervaniDoubleAdvisedSinks()
 extern "C" void __stdcall TervaniDoubleReleaseKept()
 {
     releaseKept();
+}
+
+extern "C" const wchar_t *__stdcall TervaniDoubleContainerCalls()
+{
+    return containerCalls().c_str();
+}
+
+extern "C" void __stdcall TervaniDoubleForgetContainerCalls()
+{
+    forgetContainerCalls();
+}
+
+extern "C" long __stdcall TervaniDoubleSoftphoneEvent(const wchar_t *event,
+                                                      const wchar_t *callingNumber,
+                                                      const wchar_t *calledMSN, long callId)
+{
+    PostedEvent posted;
+    posted.name = event ? event : L"";
+    posted.callingNumber = callingNumber ? callingNumber : L"";
+    posted.calledMSN = calledMSN ? calledMSN : L"";
+    posted.callId = callId;
+    return ControlWindow::broadcast(posted);
 }

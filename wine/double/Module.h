@@ -11,4 +11,7 @@ extern LONG advisedSinks;
 // Holds a reference to the instance until the tests release it.
 void keepAlive(IUnknown *instance);
 
+// This DLL, for the windowed doubles' window class.
+HMODULE moduleHandle();
+
 } // namespace tervani_double

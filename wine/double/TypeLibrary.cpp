@@ -71,6 +71,9 @@ std::vector<FunctionSpec> interfaceFunctions()
         {dispid::SiteUserMode, L"SiteUserMode", INVOKE_PROPERTYGET, VT_VARIANT, {}},
         {dispid::InitialisedWithSite, L"InitialisedWithSite", INVOKE_PROPERTYGET, VT_BOOL, {}},
         {dispid::KeepAlive, L"KeepAlive", INVOKE_FUNC, VT_VOID, {}},
+        {dispid::Ambient, L"Ambient", INVOKE_FUNC, VT_VARIANT, {{L"Id", VT_I4, false}}},
+        {dispid::Window, L"Window", INVOKE_PROPERTYGET, VT_BSTR, {}},
+        {dispid::QuickContainer, L"QuickContainer", INVOKE_PROPERTYGET, VT_BSTR, {}},
     };
 }
 

@@ -1,6 +1,6 @@
 #include "DoubleLibrary.h"
 
-#include "DoubleIds.h"
+#include "phone/com/ComText.h"
 
 #include <stdexcept>
 #include <string>
@@ -43,6 +43,12 @@ DoubleLibrary::DoubleLibrary()
         m_advisedSinks =
             entry<tervani_double::CountFunction>(m_module, tervani_double::advisedSinksExport);
         m_releaseKept = entry<void(__stdcall *)()>(m_module, tervani_double::releaseKeptExport);
+        m_containerCalls = entry<tervani_double::ContainerCallsFunction>(
+            m_module, tervani_double::containerCallsExport);
+        m_forgetContainerCalls =
+            entry<void(__stdcall *)()>(m_module, tervani_double::forgetContainerCallsExport);
+        m_softphoneEvent = entry<tervani_double::SoftphoneEventFunction>(
+            m_module, tervani_double::softphoneEventExport);
         if (FAILED(entry<Register>(m_module, "DllRegisterServer")()))
             throw std::runtime_error("DllRegisterServer of TervaniDouble.dll failed");
     } catch (...) {
@@ -57,6 +63,11 @@ DoubleLibrary::~DoubleLibrary()
     registered = nullptr;
     m_unregister();
     FreeLibrary(m_module);
+}
+
+std::string DoubleLibrary::containerCalls() const
+{
+    return phone::com::toUtf8(reinterpret_cast<const char16_t *>(m_containerCalls()));
 }
 
 const DoubleLibrary &doubleLibrary()

@@ -56,18 +56,6 @@ TEST_P(FailureTest, BecomesComponentErrorWithItsDescription)
 INSTANTIATE_TEST_SUITE_P(Errors, FailureTest, testing::ValuesIn(failures),
                          [](const auto &info) { return std::string(info.param.name); });
 
-std::string errorOf(const std::function<void()> &action)
-{
-    try {
-        action();
-    } catch (const phone::Error &error) {
-        EXPECT_EQ(error.kind(), phone::ErrorKind::Component);
-        return error.description();
-    }
-    ADD_FAILURE() << "no error";
-    return {};
-}
-
 TEST_F(ControlTest, RefusalsOfTheDispatchLayerCarryTheirCode)
 {
     // Unknown member, wrong argument type, wrong argument count.

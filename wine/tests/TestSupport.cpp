@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "phone/Error.h"
 #include "phone/com/ComText.h"
 
 #include <type_traits>
@@ -32,6 +33,27 @@ std::string show(const phone::Value &value)
                 return utf8(v);
         },
         value);
+}
+
+std::string errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const phone::Error &error) {
+        EXPECT_EQ(error.kind(), phone::ErrorKind::Component);
+        return error.description();
+    }
+    ADD_FAILURE() << "no error";
+    return {};
+}
+
+void pumpMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 } // namespace tervani_tests

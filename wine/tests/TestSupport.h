@@ -26,6 +26,14 @@ std::string utf8(const std::u16string &text);
 // The value as a test expects it to read: text for text, "I4 7" style otherwise.
 std::string show(const phone::Value &value);
 
+// The description of the component error the action throws; a test failure if it throws
+// none.
+std::string errorOf(const std::function<void()> &action);
+
+// Delivers every message waiting for this thread, as the window's event loop would: the
+// way a windowed control's events arrive.
+void pumpMessages();
+
 struct RecordedEvent
 {
     std::string name;

@@ -1,0 +1,13 @@
+#include "phone/remote/ChildProcess.h"
+
+namespace phone::remote {
+
+std::string startFailure(const std::vector<std::string> &arguments, const std::string &reason)
+{
+    std::string command;
+    for (const std::string &argument : arguments)
+        command += (command.empty() ? "" : " ") + argument;
+    return "Der Steuerelement-Host „" + command + "“ konnte nicht gestartet werden: " + reason;
+}
+
+} // namespace phone::remote

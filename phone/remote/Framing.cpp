@@ -1,0 +1,74 @@
+#include "phone/remote/Framing.h"
+
+#include "phone/Error.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace phone::remote {
+
+namespace {
+
+// False when the stream ended before the first byte; throws when it ended later.
+bool readExactly(ByteStream &stream, std::span<std::byte> buffer)
+{
+    std::size_t done = 0;
+    while (done < buffer.size()) {
+        const std::size_t got = stream.read(buffer.subspan(done));
+        if (got == 0) {
+            if (done == 0)
+                return false;
+            throw Error(ErrorKind::Component, "Datenstrom endet mitten im Rahmen");
+        }
+        done += got;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Frame> readFrame(ByteStream &stream)
+{
+    std::array<std::byte, 4> prefix{};
+    if (!readExactly(stream, prefix))
+        return std::nullopt;
+    std::uint32_t size = 0;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        size |= static_cast<std::uint32_t>(prefix[i]) << (8 * i);
+    if (size == 0)
+        throw Error(ErrorKind::Component, "Rahmen ohne Inhalt");
+    if (size > maxFrameSize)
+        throw Error(ErrorKind::Component, "Rahmen zu groß (" + std::to_string(size)
+                                              + " Bytes, höchstens " + std::to_string(maxFrameSize)
+                                              + ")");
+    // Grown as the bytes come, so a length prefix alone commits no memory.
+    Frame frame;
+    frame.reserve(std::min<std::size_t>(size, 64 * 1024));
+    std::array<std::byte, 16 * 1024> buffer{};
+    while (frame.size() < size) {
+        const std::size_t wanted = std::min<std::size_t>(buffer.size(), size - frame.size());
+        const std::size_t got = stream.read(std::span(buffer).first(wanted));
+        if (got == 0)
+            throw Error(ErrorKind::Component, "Datenstrom endet mitten im Rahmen");
+        frame.insert(frame.end(), buffer.begin(),
+                     buffer.begin() + static_cast<std::ptrdiff_t>(got));
+    }
+    return frame;
+}
+
+void writeFrame(ByteStream &stream, std::span<const std::byte> payload)
+{
+    if (payload.empty() || payload.size() > maxFrameSize)
+        throw Error(ErrorKind::Component,
+                    "Rahmen mit unzulässiger Länge " + std::to_string(payload.size()));
+    Frame bytes;
+    bytes.reserve(4 + payload.size());
+    const auto size = static_cast<std::uint32_t>(payload.size());
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<std::byte>((size >> (8 * i)) & 0xff));
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    stream.write(bytes);
+}
+
+} // namespace phone::remote

@@ -1,0 +1,213 @@
+#include "phone/remote/WatchedChannel.h"
+
+#include "phone/Error.h"
+#include "phone/remote/Framing.h"
+
+#include <utility>
+
+namespace phone::remote {
+
+namespace {
+
+const std::string unreadable = "Der Steuerelement-Host hat unlesbare Daten gesendet: ";
+const std::string disturbed = "Die Verbindung zum Steuerelement-Host ist gestört: ";
+
+// Tells a failing read of the stream from a frame that makes no sense.
+class MarkedStream final : public ByteStream
+{
+public:
+    explicit MarkedStream(ByteStream &stream)
+        : m_stream(stream)
+    {}
+    std::size_t read(std::span<std::byte> buffer) override
+    {
+        try {
+            return m_stream.read(buffer);
+        } catch (const Error &) {
+            m_failed = true;
+            throw;
+        }
+    }
+    void write(std::span<const std::byte> bytes) override { m_stream.write(bytes); }
+    void closeWrite() override { m_stream.closeWrite(); }
+    void interrupt() override { m_stream.interrupt(); }
+    bool failed() const { return m_failed; }
+
+private:
+    ByteStream &m_stream;
+    bool m_failed = false;
+};
+
+} // namespace
+
+std::string secondsText(std::chrono::milliseconds duration)
+{
+    const long long ms = duration.count();
+    std::string text = std::to_string(ms / 1000);
+    if (ms % 1000 != 0) {
+        std::string fraction = std::to_string(1000 + ms % 1000).substr(1);
+        while (fraction.back() == '0')
+            fraction.pop_back();
+        text += "," + fraction;
+    }
+    return text + " s";
+}
+
+WatchedChannel::WatchedChannel(ByteStream &stream, std::chrono::milliseconds timeout)
+    : m_stream(stream)
+    , m_timeout(timeout)
+{
+    m_reader = std::thread([this] { readLoop(); });
+    m_writer = std::thread([this] { writeLoop(); });
+}
+
+WatchedChannel::~WatchedChannel()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_stream.interrupt();
+    m_reader.join();
+    m_writer.join();
+}
+
+void WatchedChannel::readLoop()
+{
+    MarkedStream stream(m_stream);
+    for (;;) {
+        std::optional<Frame> frame;
+        std::optional<std::string> failure;
+        try {
+            frame = readFrame(stream);
+        } catch (const Error &error) {
+            failure = (stream.failed() ? disturbed : unreadable) + error.description();
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            if (frame)
+                m_incoming.push_back(std::move(*frame));
+            else if (failure)
+                m_readFailure = std::move(failure);
+            else
+                m_ended = true;
+        }
+        m_changed.notify_all();
+        arrived();
+        if (!frame)
+            return;
+    }
+}
+
+void WatchedChannel::writeLoop()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || m_finishing || !m_outgoing.empty(); });
+        if (m_stopping)
+            break;
+        if (m_outgoing.empty()) {
+            // Finishing with everything sent: the host reads the end of its input.
+            lock.unlock();
+            m_stream.closeWrite();
+            lock.lock();
+            break;
+        }
+        Frame frame = std::move(m_outgoing.front());
+        m_outgoing.pop_front();
+        lock.unlock();
+        std::optional<std::string> failure;
+        try {
+            writeFrame(m_stream, frame);
+        } catch (const Error &error) {
+            failure = disturbed + error.description();
+        }
+        lock.lock();
+        if (failure) {
+            m_writeFailure = std::move(failure);
+            m_outgoing.clear();
+            break;
+        }
+    }
+    m_writerDone = true;
+    lock.unlock();
+    m_changed.notify_all();
+}
+
+void WatchedChannel::arrived()
+{
+    std::lock_guard lock(m_handlerMutex);
+    if (m_handler)
+        m_handler();
+}
+
+std::optional<std::string> WatchedChannel::brokenLocked() const
+{
+    if (m_timedOut)
+        return m_timedOut;
+    if (m_readFailure)
+        return m_readFailure;
+    return m_writeFailure;
+}
+
+void WatchedChannel::send(std::span<const std::byte> payload)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (const auto broken = brokenLocked())
+            throw Error(ErrorKind::Component, *broken);
+        if (m_finishing || m_writerDone)
+            throw Error(ErrorKind::Component, disturbed + "die Verbindung ist geschlossen");
+        m_outgoing.emplace_back(payload.begin(), payload.end());
+    }
+    m_changed.notify_all();
+}
+
+std::optional<Frame> WatchedChannel::receive()
+{
+    std::unique_lock lock(m_mutex);
+    const auto ready = [this] {
+        return !m_incoming.empty() || m_ended || m_readFailure || m_writeFailure || m_timedOut;
+    };
+    if (!m_changed.wait_for(lock, m_timeout, ready))
+        m_timedOut = "Der Steuerelement-Host antwortet nicht (" + secondsText(m_timeout) + ").";
+    if (m_timedOut)
+        throw Error(ErrorKind::Component, *m_timedOut);
+    if (!m_incoming.empty()) {
+        Frame frame = std::move(m_incoming.front());
+        m_incoming.pop_front();
+        return frame;
+    }
+    if (m_readFailure)
+        throw Error(ErrorKind::Component, *m_readFailure);
+    if (m_ended)
+        return std::nullopt;
+    throw Error(ErrorKind::Component, *m_writeFailure);
+}
+
+std::optional<Frame> WatchedChannel::poll()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_timedOut || m_incoming.empty())
+        return std::nullopt;
+    Frame frame = std::move(m_incoming.front());
+    m_incoming.pop_front();
+    return frame;
+}
+
+void WatchedChannel::onArrival(std::function<void()> handler)
+{
+    std::lock_guard lock(m_handlerMutex);
+    m_handler = std::move(handler);
+}
+
+void WatchedChannel::finish(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    m_finishing = true;
+    m_changed.notify_all();
+    m_changed.wait_for(lock, limit, [this] { return m_writerDone; });
+}
+
+} // namespace phone::remote

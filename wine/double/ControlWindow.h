@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace tervani_double {
+
+// One event waiting for the window's message loop: by name, or by raw dispatch identifier
+// when the name is empty.
+struct PostedEvent
+{
+    std::wstring name;
+    LONG id = 0;
+    std::wstring callingNumber;
+    std::wstring calledMSN;
+    LONG callId = 0;
+};
+
+// The windowed double's own child window, made on in-place activation. Events posted to it
+// are raised from the thread's message loop, one a message, as a real windowed control's
+// arrive: never inside the call that caused them.
+class ControlWindow
+{
+public:
+    using Delivery = std::function<void(const PostedEvent &)>;
+
+    explicit ControlWindow(Delivery deliver);
+    ~ControlWindow();
+    ControlWindow(const ControlWindow &) = delete;
+    ControlWindow &operator=(const ControlWindow &) = delete;
+
+    // The system's error when there is no window to be had.
+    HRESULT create(HWND parent, const RECT &position);
+    // Events still waiting are dropped with the window.
+    void destroy();
+    HWND handle() const { return m_handle; }
+
+    // False without a window.
+    bool post(PostedEvent event);
+    // To every window alive; returns how many.
+    static long broadcast(const PostedEvent &event);
+    // Once no window is left, as the DLL unloads.
+    static void unregisterClass();
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void deliverNext();
+
+    Delivery m_deliver;
+    HWND m_handle = nullptr;
+    std::deque<PostedEvent> m_pending;
+};
+
+} // namespace tervani_double

@@ -13,19 +13,8 @@
 namespace tervani_tests {
 namespace {
 
-class HostSessionTest : public testing::Test
+class HostSessionTest : public DoubleLeakCheck<>
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(doubleLibrary().liveObjects(), 0) << "an earlier test left the double alive";
-        doubleLibrary().forgetContainerCalls();
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(doubleLibrary().liveObjects(), 0);
-        EXPECT_EQ(doubleLibrary().advisedSinks(), 0);
-    }
 };
 
 TEST_F(HostSessionTest, HostsTheControlInTheProgramsOwnWindow)

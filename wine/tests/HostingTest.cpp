@@ -42,19 +42,8 @@ std::string windowOf(phone::com::ComControl &control)
     return show(control.getProperty(tervani_double::dispid::Window));
 }
 
-class HostingTest : public testing::Test
+class HostingTest : public DoubleLeakCheck<>
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(doubleLibrary().liveObjects(), 0) << "an earlier test left the double alive";
-        doubleLibrary().forgetContainerCalls();
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(doubleLibrary().liveObjects(), 0);
-        EXPECT_EQ(doubleLibrary().advisedSinks(), 0);
-    }
 };
 
 TEST_F(HostingTest, ControlGoesIntoTheProgramsWindowWhereItSays)

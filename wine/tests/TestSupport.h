@@ -15,6 +15,24 @@
 
 namespace tervani_tests {
 
+// A test that starts with no instance of the double alive and its container calls forgotten,
+// and ends with every instance released and every event connection let go.
+template <typename Base = testing::Test>
+class DoubleLeakCheck : public Base
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(doubleLibrary().liveObjects(), 0) << "an earlier test left the double alive";
+        doubleLibrary().forgetContainerCalls();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(doubleLibrary().liveObjects(), 0);
+        EXPECT_EQ(doubleLibrary().advisedSinks(), 0);
+    }
+};
+
 inline std::u16string u16(const wchar_t *text)
 {
     return reinterpret_cast<const char16_t *>(text);

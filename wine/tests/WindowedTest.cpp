@@ -63,20 +63,19 @@ const WindowedFlavour flavours[] = {
      "Advise"},
 };
 
-class WindowedTest : public testing::TestWithParam<WindowedFlavour>
+class WindowedTest : public DoubleLeakCheck<testing::TestWithParam<WindowedFlavour>>
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(doubleLibrary().liveObjects(), 0) << "an earlier test left the double alive";
-        doubleLibrary().forgetContainerCalls();
-        control = std::make_unique<phone::com::ComControl>(u16(GetParam().progId));
+        DoubleLeakCheck::SetUp();
+        if (!HasFatalFailure())
+            control = std::make_unique<phone::com::ComControl>(u16(GetParam().progId));
     }
     void TearDown() override
     {
         control.reset();
-        EXPECT_EQ(doubleLibrary().liveObjects(), 0);
-        EXPECT_EQ(doubleLibrary().advisedSinks(), 0);
+        DoubleLeakCheck::TearDown();
     }
 
     std::string text(std::int32_t dispId) { return show(control->getProperty(dispId)); }

@@ -39,6 +39,16 @@ build() {
     cmake --build build
 }
 
+# Wine's 32-bit loader, for the 32-bit control host that users run beside the real control.
+install_wine32() {
+    dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed" && return 0
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo dpkg --add-architecture i386
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y wine32:i386
+}
+
 case "${1:-}" in
 run)
     install_missing "${packages[@]}"
@@ -47,6 +57,7 @@ run)
     ;;
 test)
     install_missing "${packages[@]}" "${test_packages[@]}"
+    install_wine32
     build -DTERVANI_WINE_TESTS=ON
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     cmake --preset asan

@@ -1,36 +1,22 @@
 #include "app/Dialogs.h"
+#include "app/Form1.h"
+#include "app/HostedStart.h"
+#include "app/SimulatedTestbench.h"
+#include "app/StartOptions.h"
+#include "phone/Error.h"
 
 #include <QApplication>
 
-#ifdef _WIN32
-#include "app/Form1.h"
-#include "phone/Error.h"
-#include "phone/com/ComControl.h"
-
-#include <QMessageBox>
-
+#include <cstdio>
 #include <memory>
-#else
-#include "app/SimulatedTestbench.h"
-#endif
 
 namespace {
 
-#ifdef _WIN32
-// The real control, registered on this machine. Without it the bench has nothing to test:
-// the user learns why, and the program ends.
-std::unique_ptr<phone::Dispatch> createControl()
+void say(const QString &text, FILE *stream)
 {
-    try {
-        return std::make_unique<phone::com::ComControl>(phone::com::tervaniProgId);
-    } catch (const phone::Error &error) {
-        QMessageBox::critical(nullptr,
-                              QString::fromStdU16String(std::u16string(app::applicationTitle)),
-                              QString::fromStdString(error.description()));
-        return nullptr;
-    }
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
-#endif
 
 } // namespace
 
@@ -41,17 +27,38 @@ int main(int argc, char *argv[])
         QString::fromStdU16String(std::u16string(app::applicationTitle)));
     app::QtDialogs dialogs;
 
-#ifdef _WIN32
-    const std::unique_ptr<phone::Dispatch> control = createControl();
-    if (!control)
+    app::StartOptions options;
+    try {
+        options = app::parseStartOptions(QApplication::arguments());
+    } catch (const app::UsageError &error) {
+        say(QString::fromStdString(error.what()) + u'\n' + app::usageText(), stderr);
+        return 2;
+    }
+    if (options.helpRequested) {
+        say(app::usageText(), stdout);
+        return 0;
+    }
+
+    if (!options.progId) {
+        // The panel is a window of Form1's: closing Form1 closes the last main window, and
+        // the program ends with it.
+        app::SimulatedTestbench bench(dialogs);
+        bench.show();
+        return application.exec();
+    }
+
+    // Without its control the bench has nothing to test: the user learns why, and the
+    // program ends.
+    std::unique_ptr<phone::remote::HostedControl> control;
+    try {
+        control = app::startHostedControl(options, QApplication::applicationDirPath());
+    } catch (const phone::Error &error) {
+        say(QString::fromStdString(error.description()) + u'\n', stderr);
+        dialogs.errorReport(error);
         return 1;
+    }
+    // Declared after the control, so the window lets go of it first.
     app::Form1 form(*control, dialogs);
     form.show();
-#else
-    // The panel is a window of Form1's: closing Form1 closes the last main window, and the
-    // program ends with it.
-    app::SimulatedTestbench bench(dialogs);
-    bench.show();
-#endif
     return application.exec();
 }

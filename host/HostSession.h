@@ -10,6 +10,9 @@
 
 namespace phone::host {
 
+// The control placed in `window` at the form's design place.
+phone::com::HostingOptions hostingIn(const MainWindow &window);
+
 // The control hosted in the program's own window, on this thread's apartment, activated in
 // place as the form hosts it. What the bench's connection will work on: the members through
 // control(), the events through control().connectEvents(), the thread kept by

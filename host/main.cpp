@@ -1,13 +1,23 @@
-// tervani-host [--show] [ProgID]: the control in a window of this program's own, activated
-// in place as the bench's form hosts it, on this thread's single-threaded apartment with its
-// message loop. Prints every event the control raises, one line each, until the window is
-// closed or Ctrl+C is pressed. Exit code 1 when the control cannot be created.
+// tervani-host --serve [--show]: serves the bench on standard input and output (see
+// docs/host-protocol.md): creates the control the bench names in a window of this program's
+// own, activated in place as the bench's form hosts it, on this thread's single-threaded
+// apartment, and runs its members and passes its events until the bench says Close or goes.
+// Exit code 0 then, 1 when the stream broke or the bench broke the protocol.
+//
+// tervani-host [--show] [ProgID]: the same control on its own for a person to try: prints
+// every event it raises, one line each, until the window is closed or Ctrl+C is pressed.
+// Exit code 1 when the control cannot be created.
 
 #include "host/EventPrinter.h"
 #include "host/HostSession.h"
+#include "host/MainWindow.h"
 #include "host/MessageLoop.h"
+#include "host/OleApartment.h"
+#include "host/PumpingChannel.h"
 #include "phone/Error.h"
 #include "phone/com/ComText.h"
+#include "phone/remote/HostServer.h"
+#include "phone/remote/PipeStream.h"
 
 #include <windows.h>
 
@@ -36,28 +46,38 @@ void print(const std::string &line)
     std::cout << line << std::endl;
 }
 
-} // namespace
-
-int wmain(int argc, wchar_t **argv)
+std::string bitnessLine(std::u16string_view progId)
 {
-    SetConsoleOutputCP(CP_UTF8);
-    bool show = false;
-    std::u16string progId(phone::com::tervaniProgId);
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring argument = argv[i];
-        if (argument == L"--show")
-            show = true;
-        else
-            progId = reinterpret_cast<const char16_t *>(argv[i]);
-    }
     const char *bitness = sizeof(void *) == 8 ? "64" : "32";
-    print(std::string(bitness) + "-Bit-Host, Steuerelement „" + phone::com::toUtf8(progId) + "“");
+    return std::string(bitness) + "-Bit-Host, Steuerelement „" + phone::com::toUtf8(progId) + "“";
+}
 
+// Standard output carries the frames: everything said to a person goes to standard error.
+int serve(bool show)
+{
+    try {
+        phone::host::OleApartment apartment;
+        phone::host::MainWindow window(show);
+        const auto stream = phone::remote::PipeStream::standardStreams();
+        phone::host::PumpingChannel channel(*stream);
+        phone::remote::HostServer server(channel, [&window](std::u16string_view progId) {
+            return std::make_unique<phone::com::ComControl>(progId, phone::host::hostingIn(window));
+        });
+        server.run();
+        return 0;
+    } catch (const phone::Error &error) {
+        std::cerr << error.description() << std::endl;
+    } catch (const std::exception &error) {
+        std::cerr << error.what() << std::endl;
+    }
+    return 1;
+}
+
+int printEvents(std::u16string_view progId, bool show)
+{
+    print(bitnessLine(progId));
     try {
         phone::host::HostSession session(progId, show);
-        // The bench's connection attaches here: phone::remote::HostServer over a FrameChannel
-        // takes session.control() and becomes its event sink instead of the printer. Not
-        // part of this program yet.
         phone::host::EventPrinter printer(std::cout);
         session.control().connectEvents(&printer);
         closeTarget = session.window().handle();
@@ -74,4 +94,24 @@ int wmain(int argc, wchar_t **argv)
         print(error.what());
     }
     return 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    SetConsoleOutputCP(CP_UTF8);
+    bool show = false;
+    bool serving = false;
+    std::u16string progId(phone::com::tervaniProgId);
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        if (argument == L"--show")
+            show = true;
+        else if (argument == L"--serve")
+            serving = true;
+        else
+            progId = reinterpret_cast<const char16_t *>(argv[i]);
+    }
+    return serving ? serve(show) : printEvents(progId, show);
 }

@@ -6,6 +6,9 @@
 
 namespace phone {
 
+// The programmatic identifier the real control is registered under.
+inline constexpr std::u16string_view tervaniProgId = u"TervaniActiveX.axTervani";
+
 // Dispatch identifiers of the control's members. The bench reaches the control only by
 // these numbers, so they must match the control's type library exactly.
 namespace dispid {

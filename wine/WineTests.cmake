@@ -1,7 +1,7 @@
-# The Windows side of the bench, checked from the Linux host build: the COM adapter is
-# cross-built with MinGW-w64 for 64-bit, together with its test double and tests, which run
-# under Wine as the CTest tests labelled "wine"; and for 32-bit, the bitness of the real
-# control, where only building is possible here.
+# The Windows side of the bench, checked from the Linux host build: the COM adapter, the
+# control host, the test double and the adapter's tests are cross-built with MinGW-w64 for
+# 64-bit and for 32-bit, the bitness of the real control, and run under Wine (wine64 and
+# wine) as the CTest tests labelled "wine".
 #
 # Part of every Linux build, so a missing tool stops the configure step instead of leaving
 # the Windows side unchecked. -DTERVANI_WINE_TESTS=OFF leaves it out on purpose.
@@ -18,15 +18,17 @@ endif()
 
 set(TERVANI_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources for MinGW")
 
-# wine64 itself, not /usr/bin/wine: with wine32 installed that picks the 32-bit loader, and
-# this kernel runs no 32-bit programs.
+# wine64 itself, not /usr/bin/wine, which picks a loader by itself.
 find_program(TERVANI_WINE64 NAMES wine64 HINTS /usr/lib/wine)
+# Wine's 32-bit loader (Debian's wine32:i386): /usr/lib/wine/wine is it only when installed.
+find_program(TERVANI_WINE32 NAMES wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
 find_program(TERVANI_WINESERVER NAMES wineserver wineserver64 HINTS /usr/lib/wine)
 find_program(TERVANI_MINGW64_CXX x86_64-w64-mingw32-g++-posix)
 find_program(TERVANI_MINGW32_CXX i686-w64-mingw32-g++-posix)
 
 set(missing "")
-foreach(tool IN ITEMS TERVANI_WINE64 TERVANI_WINESERVER TERVANI_MINGW64_CXX TERVANI_MINGW32_CXX)
+foreach(tool IN ITEMS TERVANI_WINE64 TERVANI_WINE32 TERVANI_WINESERVER TERVANI_MINGW64_CXX
+                     TERVANI_MINGW32_CXX)
     if(NOT ${tool})
         list(APPEND missing ${tool})
     endif()
@@ -38,7 +40,8 @@ if(missing)
     message(FATAL_ERROR
         "The COM adapter's Windows build and Wine tests need: ${missing}.\n"
         "Install the Debian packages wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 "
-        "mingw-w64-tools googletest, or configure with -DTERVANI_WINE_TESTS=OFF.")
+        "mingw-w64-tools googletest and, after dpkg --add-architecture i386, wine32:i386 "
+        "(./setup.sh test does all that), or configure with -DTERVANI_WINE_TESTS=OFF.")
 endif()
 
 include(ExternalProject)
@@ -62,16 +65,23 @@ ExternalProject_Add(tervani_windows_x86_64
     INSTALL_COMMAND ""
 )
 
-# After the 64-bit build, so the two never compete for the cores.
+# After the 64-bit build, so the two never compete for the cores. The 32-bit side is the
+# users' case (the real control is a 32-bit control, hosted by the 32-bit host): the same
+# programs, double and tests, run under Wine's 32-bit loader.
+set(windows_tests_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani_com_tests.exe)
+set(windows_host_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani-host.exe)
 ExternalProject_Add(tervani_windows_i686
     SOURCE_DIR ${windows_source}
     BINARY_DIR ${PROJECT_BINARY_DIR}/windows-i686
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${windows_source}/toolchains/i686-w64-mingw32.cmake
         -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${PROJECT_BINARY_DIR}/bin/i686
-        -DTERVANI_ADAPTER_ONLY=ON
+        -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
+        -DTERVANI_ADAPTER_ONLY=OFF
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${windows_tests_32} ${windows_host_32}
+                     ${PROJECT_BINARY_DIR}/bin/i686/TervaniDouble.dll
     INSTALL_COMMAND ""
     DEPENDS tervani_windows_x86_64
 )
@@ -94,16 +104,19 @@ add_test(NAME wine_prefix_fresh
             -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 add_test(NAME wine_com_adapter COMMAND ${TERVANI_WINE64} ${windows_tests})
+add_test(NAME wine_com_adapter_32 COMMAND ${TERVANI_WINE32} ${windows_tests_32})
 # The real control is not registered here: the program must refuse it by name and reason.
 add_test(NAME wine_com_probe_unregistered COMMAND ${TERVANI_WINE64} ${windows_probe})
 # The host program likewise, after making its window.
 add_test(NAME wine_host_unregistered COMMAND ${TERVANI_WINE64} ${windows_host})
+add_test(NAME wine_host_unregistered_32 COMMAND ${TERVANI_WINE32} ${windows_host_32})
 add_test(NAME wine_prefix_remove
     COMMAND ${CMAKE_COMMAND} -DACTION=remove -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 
-set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_probe_unregistered
-                     wine_host_unregistered wine_prefix_remove PROPERTIES
+set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32
+                     wine_com_probe_unregistered wine_host_unregistered
+                     wine_host_unregistered_32 wine_prefix_remove PROPERTIES
     LABELS wine
     ENVIRONMENT "${wine_environment}"
     ENVIRONMENT_MODIFICATION "${wine_without_display}"
@@ -111,10 +124,18 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_probe_unregiste
     TIMEOUT 120
 )
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
-set_tests_properties(wine_com_adapter wine_com_probe_unregistered wine_host_unregistered
+set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_com_probe_unregistered
+                     wine_host_unregistered wine_host_unregistered_32
                      PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine_com_probe_unregistered PROPERTIES
     PASS_REGULAR_EXPRESSION "Das Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
 set_tests_properties(wine_host_unregistered PROPERTIES
     PASS_REGULAR_EXPRESSION "64-Bit-Host, Steuerelement „TervaniActiveX.axTervani“\nDas Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
+set_tests_properties(wine_host_unregistered_32 PROPERTIES
+    PASS_REGULAR_EXPRESSION "32-Bit-Host, Steuerelement „TervaniActiveX.axTervani“\nDas Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
 set_tests_properties(wine_prefix_remove PROPERTIES FIXTURES_CLEANUP wine_prefix)
+
+# What the bench's own tests need to run it against the host under Wine: the loader and the
+# server for the prefix the scenario tool prepares beside the build.
+set(TERVANI_WINE_READY ON)
+set(TERVANI_SCENARIO_WINE_PREFIX ${PROJECT_BINARY_DIR}/scenario-wine)

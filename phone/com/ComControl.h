@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phone/Dispatch.h"
+#include "phone/Members.h"
 #include "phone/com/ComPtr.h"
 #include "phone/com/Hosting.h"
 
@@ -18,8 +19,7 @@ namespace phone::com {
 class ConnectionSink;
 class ControlHost;
 
-// The programmatic identifier the real control is registered under.
-inline constexpr std::u16string_view tervaniProgId = u"TervaniActiveX.axTervani";
+using phone::tervaniProgId;
 
 // The control as a Windows automation object, reached late-bound through IDispatch by its
 // dispatch identifiers. Lives on the thread that creates it, which becomes (or already is)

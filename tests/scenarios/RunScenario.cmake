@@ -1,9 +1,10 @@
 # Runs one golden scenario and compares its transcript (and, for a refused script, its error).
+# MODE, when given, is passed to the tool before the script (--com).
 get_filename_component(dir ${SCRIPT} DIRECTORY)
 get_filename_component(name ${SCRIPT} NAME_WE)
 get_filename_component(file ${SCRIPT} NAME)
 execute_process(
-    COMMAND ${TOOL} ${file}
+    COMMAND ${TOOL} ${MODE} ${file}
     WORKING_DIRECTORY ${dir}
     OUTPUT_VARIABLE transcript
     ERROR_VARIABLE errors

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phone/Dispatch.h"
 #include "phone/scripted/ScriptedControl.h"
 
 #include <ostream>
@@ -15,6 +16,27 @@ class TracedControl : public phone::scripted::ScriptedControl
 {
 public:
     explicit TracedControl(std::ostream &transcript) { traceAccesses(*this, transcript); }
+};
+
+// Any other control, its accesses printed the same way before they are passed on.
+class TracingDispatch final : public phone::Dispatch
+{
+public:
+    TracingDispatch(phone::Dispatch &control, std::ostream &transcript)
+        : m_control(control)
+        , m_out(transcript)
+    {}
+
+    phone::Value getProperty(std::int32_t dispId) override;
+    void putProperty(std::int32_t dispId, const phone::Value &value) override;
+    phone::Value invoke(std::int32_t dispId, std::span<phone::Argument> arguments) override;
+    void connectEvents(phone::EventSink *sink) override { m_control.connectEvents(sink); }
+
+private:
+    void trace(const phone::scripted::Access &access);
+
+    phone::Dispatch &m_control;
+    std::ostream &m_out;
 };
 
 } // namespace scenario

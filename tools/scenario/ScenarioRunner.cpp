@@ -2,7 +2,6 @@
 
 #include "app/Form1.h"
 #include "form/FormLayout.h"
-#include "tools/scenario/AccessTrace.h"
 #include "tools/scenario/ValueLiteral.h"
 
 #include <QAbstractButton>
@@ -13,6 +12,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <stdexcept>
 
 namespace scenario {
 
@@ -50,7 +50,22 @@ std::string qtText(const QString &text)
 ScenarioRunner::ScenarioRunner(std::ostream &transcript)
     : m_out(transcript)
 {
-    traceAccesses(m_control, transcript);
+    auto local = std::make_unique<LocalControl>(transcript);
+    m_local = local.get();
+    m_control = std::move(local);
+}
+
+ScenarioRunner::ScenarioRunner(std::ostream &transcript,
+                               std::unique_ptr<ControlUnderScript> control)
+    : m_out(transcript)
+    , m_control(std::move(control))
+{}
+
+phone::scripted::ScriptedControl &ScenarioRunner::control()
+{
+    if (!m_local)
+        throw std::logic_error("this runner drives a control of its own");
+    return m_local->control();
 }
 
 ScenarioRunner::~ScenarioRunner() = default;
@@ -87,7 +102,7 @@ void ScenarioRunner::ensureWindow()
     if (m_form)
         return;
     // The load step runs inside the constructor, so its accesses are traced from here on.
-    m_form = std::make_unique<app::Form1>(m_control, static_cast<app::Dialogs &>(*this),
+    m_form = std::make_unique<app::Form1>(m_control->dispatch(), static_cast<app::Dialogs &>(*this),
                                           static_cast<app::FormObserver *>(this));
     m_form->show();
     m_form->activateWindow();
@@ -104,11 +119,11 @@ QWidget *ScenarioRunner::widget(form::Control control) const
 void ScenarioRunner::perform(const Action &action)
 {
     if (auto set = std::get_if<SetValue>(&action)) {
-        m_control.setAnswer(set->member->dispId, set->value);
+        m_control->setAnswer(set->member->dispId, set->value);
     } else if (auto fail = std::get_if<Fail>(&action)) {
-        m_control.setFailing(fail->member->dispId);
+        m_control->setFailing(fail->member->dispId);
     } else if (auto event = std::get_if<RaiseEvent>(&action)) {
-        m_control.raiseEvent(event->name, event->arguments);
+        m_control->raiseEvent(event->name, event->arguments);
     } else if (auto type = std::get_if<TypeText>(&action)) {
         // The user's typing: the field changes, the window reports nothing.
         static_cast<QLineEdit *>(widget(type->control))

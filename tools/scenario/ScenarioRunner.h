@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/FormObserver.h"
 #include "phone/scripted/ScriptedControl.h"
+#include "tools/scenario/ControlUnderScript.h"
 #include "tools/scenario/Script.h"
 
 #include <deque>
@@ -24,7 +25,10 @@ namespace scenario {
 class ScenarioRunner : private app::Dialogs, private app::FormObserver
 {
 public:
+    // Against the stand-in control in this process.
     explicit ScenarioRunner(std::ostream &transcript);
+    // Against `control`, which traces the window's accesses to the same transcript.
+    ScenarioRunner(std::ostream &transcript, std::unique_ptr<ControlUnderScript> control);
     ~ScenarioRunner() override;
 
     // Runs one script line; throws ScriptError for a line that cannot be run.
@@ -33,7 +37,8 @@ public:
     void finish();
 
     app::Form1 *form() const { return m_form.get(); }
-    phone::scripted::ScriptedControl &control() { return m_control; }
+    // The stand-in of a runner made without a control of its own.
+    phone::scripted::ScriptedControl &control();
 
 private:
     void run(const Step &step);
@@ -59,7 +64,8 @@ private:
     void unloaded() override;
 
     std::ostream &m_out;
-    phone::scripted::ScriptedControl m_control;
+    std::unique_ptr<ControlUnderScript> m_control;
+    LocalControl *m_local = nullptr;
     std::unique_ptr<app::Form1> m_form;
     std::deque<std::shared_ptr<const Step>> m_heldByBoxes;
     bool m_unloaded = false;

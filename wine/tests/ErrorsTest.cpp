@@ -134,6 +134,17 @@ TEST_F(ThirtyTwoBitOnly, IsRefusedWithTheBitnessNamed)
 {
     const std::string description =
         errorOf([] { phone::com::ComControl control(u"Tervani.Nur32Bit"); });
+    if (sizeof(void *) == 4) {
+        // A 32-bit program finds the class; only its missing file stops it, and bitness is
+        // no cause worth naming.
+        EXPECT_EQ(description.rfind("Das Steuerelement „Tervani.Nur32Bit“ konnte nicht erstellt "
+                                    "werden.\nFehler 0x",
+                                    0),
+                  0u)
+            << description;
+        EXPECT_EQ(description.find("32-Bit-Steuerelement"), std::string::npos) << description;
+        return;
+    }
     EXPECT_EQ(description, "Das Steuerelement „Tervani.Nur32Bit“ konnte nicht erstellt werden.\n"
                            "Fehler 0x80040152\n"
                            "Ein 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm oder in "

@@ -1,0 +1,73 @@
+#include "app/StartOptions.h"
+
+#include "phone/Members.h"
+
+#include <cmath>
+
+namespace app {
+
+namespace {
+
+QString valueAfter(const QStringList &arguments, qsizetype &index)
+{
+    const QString option = arguments[index];
+    if (++index >= arguments.size() || arguments[index].isEmpty())
+        throw UsageError(QStringLiteral("Nach %1 fehlt ein Wert.").arg(option).toStdString());
+    return arguments[index];
+}
+
+std::chrono::milliseconds timeoutOf(const QString &text)
+{
+    bool ok = false;
+    const double seconds = QString(text).replace(u',', u'.').toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds <= 0 || seconds > 24 * 3600)
+        throw UsageError(
+            QStringLiteral("„%1“ ist keine Wartezeit in Sekunden (größer als 0, höchstens 86400).")
+                .arg(text)
+                .toStdString());
+    return std::chrono::milliseconds(static_cast<long long>(std::ceil(seconds * 1000)));
+}
+
+} // namespace
+
+StartOptions parseStartOptions(const QStringList &arguments)
+{
+    StartOptions options;
+#ifdef _WIN32
+    options.progId = std::u16string(phone::tervaniProgId);
+#endif
+    // The first argument is the program itself.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"--control")
+            options.progId = valueAfter(arguments, i).toStdU16String();
+        else if (argument == u"--host")
+            options.hostPath = valueAfter(arguments, i);
+        else if (argument == u"--timeout")
+            options.timeout = timeoutOf(valueAfter(arguments, i));
+        else if (argument == u"--help" || argument == u"-h")
+            options.helpRequested = true;
+        else
+            throw UsageError(QStringLiteral("Unbekannte Angabe „%1“ (--help zeigt alle).")
+                                 .arg(argument)
+                                 .toStdString());
+    }
+    if (!options.hostPath.isEmpty() && !options.progId)
+        throw UsageError("--host gilt nur mit --control.");
+    return options;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "tervani-testbench [--control PROGID [--host PFAD] [--timeout SEKUNDEN]]\n"
+        "  ohne --control: unter Windows das Steuerelement TervaniActiveX.axTervani über\n"
+        "                  tervani-host.exe, sonst das simulierte Softphone\n"
+        "  --control       das COM-Steuerelement PROGID, in seinem eigenen Host-Prozess\n"
+        "                  (außerhalb von Windows unter Wine: wine für einen 32-Bit-Host,\n"
+        "                  wine64 für einen 64-Bit-Host)\n"
+        "  --host          der Host, sonst tervani-host.exe neben diesem Programm\n"
+        "  --timeout       so lange wird auf jede Antwort des Hosts gewartet (30)\n");
+}
+
+} // namespace app

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace app {
+
+// What the program drives, from its command line.
+struct StartOptions
+{
+    // A COM control reached through the control host; none: the simulated softphone.
+    std::optional<std::u16string> progId;
+    // The host program; empty: tervani-host.exe beside this program.
+    QString hostPath;
+    // How long the bench waits for the host's answer before it takes it for hung.
+    std::chrono::milliseconds timeout{std::chrono::seconds(30)};
+    bool helpRequested = false;
+};
+
+// A command line the program cannot run with; what() is the German text for the user.
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "--control PROGID", "--host PATH", "--timeout SECONDS", "--help". On Windows the real
+// control is the default, elsewhere the simulation. Throws UsageError.
+StartOptions parseStartOptions(const QStringList &arguments);
+
+// The text --help prints.
+QString usageText();
+
+} // namespace app

@@ -1,0 +1,98 @@
+#include "host/PumpingChannel.h"
+
+#include "phone/Error.h"
+#include "phone/com/ComError.h"
+#include "phone/remote/Framing.h"
+
+namespace phone::host {
+
+PumpingChannel::PumpingChannel(phone::remote::ByteStream &stream)
+    : m_stream(stream)
+    , m_arrived(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+{
+    if (!m_arrived)
+        phone::com::check(HRESULT_FROM_WIN32(GetLastError()));
+    m_reader = std::thread([this] { readLoop(); });
+}
+
+PumpingChannel::~PumpingChannel()
+{
+    m_stream.interrupt();
+    m_reader.join();
+    CloseHandle(m_arrived);
+}
+
+void PumpingChannel::readLoop()
+{
+    for (;;) {
+        std::optional<phone::remote::Frame> frame;
+        try {
+            frame = phone::remote::readFrame(m_stream);
+        } catch (const Error &error) {
+            const std::lock_guard lock(m_mutex);
+            m_failure = error.description();
+        }
+        {
+            const std::lock_guard lock(m_mutex);
+            if (frame)
+                m_frames.push_back(std::move(*frame));
+            else
+                m_ended = true;
+        }
+        SetEvent(m_arrived);
+        if (!frame)
+            return;
+    }
+}
+
+void PumpingChannel::send(std::span<const std::byte> payload)
+{
+    if (m_broken)
+        throw Error(ErrorKind::Component, *m_broken);
+    try {
+        phone::remote::writeFrame(m_stream, payload);
+    } catch (const Error &error) {
+        m_broken = error.description();
+        throw;
+    }
+}
+
+bool PumpingChannel::deliverMessages()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            return false;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return true;
+}
+
+std::optional<phone::remote::Frame> PumpingChannel::receive()
+{
+    if (m_broken)
+        throw Error(ErrorKind::Component, *m_broken);
+    while (!m_quit) {
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_frames.empty()) {
+                phone::remote::Frame frame = std::move(m_frames.front());
+                m_frames.pop_front();
+                return frame;
+            }
+            if (m_failure) {
+                m_broken = *m_failure;
+                throw Error(ErrorKind::Component, *m_broken);
+            }
+            if (m_ended)
+                return std::nullopt;
+        }
+        // MWMO_INPUTAVAILABLE: also wakes for messages already queued before the wait.
+        MsgWaitForMultipleObjectsEx(1, &m_arrived, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        m_quit = !deliverMessages();
+    }
+    return std::nullopt;
+}
+
+} // namespace phone::host

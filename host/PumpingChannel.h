@@ -1,0 +1,56 @@
+#pragma once
+
+#include "phone/remote/ByteStream.h"
+#include "phone/remote/FrameChannel.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace phone::host {
+
+// The host's end of the bench's stream. While it waits for the next frame it delivers this
+// thread's window messages, as a single-threaded apartment does while a call is out, so the
+// control's window, its timers and the events it posts to itself keep running: between two
+// requests and while an event waits for the bench. A reading thread queues the frames; sends
+// go out at once from the serving thread, which the bench always reads.
+class PumpingChannel final : public phone::remote::FrameChannel
+{
+public:
+    explicit PumpingChannel(phone::remote::ByteStream &stream);
+    // Interrupts the stream and lets the reading thread go.
+    ~PumpingChannel() override;
+    PumpingChannel(const PumpingChannel &) = delete;
+    PumpingChannel &operator=(const PumpingChannel &) = delete;
+
+    void send(std::span<const std::byte> payload) override;
+    // nullopt at the end of the stream, and once the program is asked to quit (its window
+    // closed), so the control is let go in order either way.
+    std::optional<phone::remote::Frame> receive() override;
+
+    // True once a WM_QUIT ended the wait.
+    bool quitRequested() const { return m_quit; }
+
+private:
+    void readLoop();
+    // Delivers the messages waiting; false on WM_QUIT.
+    bool deliverMessages();
+
+    phone::remote::ByteStream &m_stream;
+    HANDLE m_arrived; // auto-reset, set after each frame and at the end of the stream
+
+    std::mutex m_mutex;
+    std::deque<phone::remote::Frame> m_frames;
+    bool m_ended = false;
+    std::optional<std::string> m_failure;
+
+    std::optional<std::string> m_broken;
+    bool m_quit = false;
+    std::thread m_reader;
+};
+
+} // namespace phone::host

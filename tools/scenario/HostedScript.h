@@ -1,0 +1,36 @@
+#pragma once
+
+#include "phone/remote/HostedControl.h"
+#include "tools/scenario/AccessTrace.h"
+#include "tools/scenario/ControlUnderScript.h"
+
+#include <QString>
+
+namespace scenario {
+
+// The scripted test double, a COM control, in the control host under Wine: the window
+// reaches it as it reaches a real control, and the script's steps go to the double's
+// test-only members on the same connection.
+class HostedScript final : public ControlUnderScript
+{
+public:
+    // Throws phone::Error when the host cannot be started or the double not created.
+    HostedScript(const phone::remote::HostCommand &command, std::ostream &transcript);
+
+    phone::Dispatch &dispatch() override { return m_traced; }
+    void setAnswer(std::int32_t dispId, const phone::Value &value) override;
+    void setFailing(std::int32_t dispId) override;
+    void raiseEvent(std::string_view name, const phone::EventArguments &arguments) override;
+
+private:
+    phone::remote::HostedControl m_hosted;
+    TracingDispatch m_traced;
+};
+
+// How to start this build's host under Wine on a prefix of the tool's own, beside the build,
+// with the double registered: prepared once (the first run waits for Wine to set it up),
+// reused after, and shared safely by tools running at the same time. Throws phone::Error
+// naming what is missing or failed.
+phone::remote::HostCommand prepareHostUnderWine(const QString &programDirectory);
+
+} // namespace scenario

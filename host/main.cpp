@@ -58,8 +58,11 @@ int serve(bool show)
     try {
         phone::host::OleApartment apartment;
         phone::host::MainWindow window(show);
-        const auto stream = phone::remote::PipeStream::standardStreams();
-        phone::host::PumpingChannel channel(*stream);
+        // Left to the end of the process, which follows at once: after Close the reading
+        // thread may still wait in a read of the bench's pipe, and Wine cancels no such read,
+        // so neither the stream nor the channel could be taken down before it ends.
+        phone::remote::ByteStream &stream = *phone::remote::PipeStream::standardStreams().release();
+        auto &channel = *new phone::host::PumpingChannel(stream);
         phone::remote::HostServer server(channel, [&window](std::u16string_view progId) {
             return std::make_unique<phone::com::ComControl>(progId, phone::host::hostingIn(window));
         });

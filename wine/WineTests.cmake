@@ -50,6 +50,7 @@ set(windows_source ${CMAKE_CURRENT_LIST_DIR})
 set(windows_tests ${PROJECT_BINARY_DIR}/bin/tervani_com_tests.exe)
 set(windows_probe ${PROJECT_BINARY_DIR}/bin/tervani-com-probe.exe)
 set(windows_host ${PROJECT_BINARY_DIR}/bin/tervani-host.exe)
+set(windows_foreign_tests ${PROJECT_BINARY_DIR}/bin/tervani_foreign_controls_tests.exe)
 
 ExternalProject_Add(tervani_windows_x86_64
     SOURCE_DIR ${windows_source}
@@ -60,7 +61,7 @@ ExternalProject_Add(tervani_windows_x86_64
         -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${windows_host}
+    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${windows_host} ${windows_foreign_tests}
                      ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
     INSTALL_COMMAND ""
 )
@@ -70,6 +71,7 @@ ExternalProject_Add(tervani_windows_x86_64
 # programs, double and tests, run under Wine's 32-bit loader.
 set(windows_tests_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani_com_tests.exe)
 set(windows_host_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani-host.exe)
+set(windows_foreign_tests_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani_foreign_controls_tests.exe)
 ExternalProject_Add(tervani_windows_i686
     SOURCE_DIR ${windows_source}
     BINARY_DIR ${PROJECT_BINARY_DIR}/windows-i686
@@ -80,7 +82,7 @@ ExternalProject_Add(tervani_windows_i686
         -DTERVANI_ADAPTER_ONLY=OFF
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${windows_tests_32} ${windows_host_32}
+    BUILD_BYPRODUCTS ${windows_tests_32} ${windows_host_32} ${windows_foreign_tests_32}
                      ${PROJECT_BINARY_DIR}/bin/i686/TervaniDouble.dll
     INSTALL_COMMAND ""
     DEPENDS tervani_windows_x86_64
@@ -110,13 +112,18 @@ add_test(NAME wine_com_probe_unregistered COMMAND ${TERVANI_WINE64} ${windows_pr
 # The host program likewise, after making its window.
 add_test(NAME wine_host_unregistered COMMAND ${TERVANI_WINE64} ${windows_host})
 add_test(NAME wine_host_unregistered_32 COMMAND ${TERVANI_WINE32} ${windows_host_32})
+# Controls Wine ships (WebBrowser, Windows Media Player, Script Control) in the adapter's
+# container, with a sink of the test's own at their connection points.
+add_test(NAME wine_foreign_controls COMMAND ${TERVANI_WINE64} ${windows_foreign_tests})
+add_test(NAME wine_foreign_controls_32 COMMAND ${TERVANI_WINE32} ${windows_foreign_tests_32})
 add_test(NAME wine_prefix_remove
     COMMAND ${CMAKE_COMMAND} -DACTION=remove -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 
 set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32
                      wine_com_probe_unregistered wine_host_unregistered
-                     wine_host_unregistered_32 wine_prefix_remove PROPERTIES
+                     wine_host_unregistered_32 wine_foreign_controls wine_foreign_controls_32
+                     wine_prefix_remove PROPERTIES
     LABELS wine
     ENVIRONMENT "${wine_environment}"
     ENVIRONMENT_MODIFICATION "${wine_without_display}"
@@ -125,8 +132,8 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32
 )
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
 set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_com_probe_unregistered
-                     wine_host_unregistered wine_host_unregistered_32
-                     PROPERTIES FIXTURES_REQUIRED wine_prefix)
+                     wine_host_unregistered wine_host_unregistered_32 wine_foreign_controls
+                     wine_foreign_controls_32 PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine_com_probe_unregistered PROPERTIES
     PASS_REGULAR_EXPRESSION "Das Steuerelement „TervaniActiveX.axTervani“ konnte nicht erstellt werden.\nFehler 0x800401F3")
 set_tests_properties(wine_host_unregistered PROPERTIES

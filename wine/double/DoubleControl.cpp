@@ -3,6 +3,7 @@
 #include "DoubleIds.h"
 #include "FontText.h"
 #include "Module.h"
+#include "ScriptedMembers.h"
 #include "phone/Members.h"
 
 #include <olectl.h>
@@ -70,11 +71,11 @@ VARIANT boolVariant(bool value)
 }
 
 // As a control reports its own errors: DISP_E_EXCEPTION with a description.
-HRESULT refuseInactive(EXCEPINFO *exception)
+HRESULT refuseInactive(const wchar_t *source, EXCEPINFO *exception)
 {
     if (exception) {
         *exception = EXCEPINFO{};
-        exception->bstrSource = SysAllocString(windowedProgId);
+        exception->bstrSource = SysAllocString(source);
         exception->bstrDescription =
             SysAllocString(reinterpret_cast<const OLECHAR *>(inactiveDescription));
         exception->scode = E_UNEXPECTED;
@@ -189,6 +190,8 @@ const CLSID &classOf(DoubleControl::Flavour flavour)
         return windowedClassId;
     case DoubleControl::Flavour::Stepwise:
         return stepwiseClassId;
+    case DoubleControl::Flavour::Scripted:
+        return scriptedClassId;
     case DoubleControl::Flavour::FailingStart:
         break;
     }
@@ -203,6 +206,7 @@ DWORD miscStatusOf(DoubleControl::Flavour flavour)
                                | OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE;
     switch (flavour) {
     case DoubleControl::Flavour::Windowed:
+    case DoubleControl::Flavour::Scripted:
         return windowed | OLEMISC_SETCLIENTSITEFIRST;
     case DoubleControl::Flavour::Stepwise:
         return windowed;
@@ -226,6 +230,9 @@ DoubleControl::DoubleControl(Flavour flavour, TypeLibrary types)
 {
     if (windowed())
         m_embedding.setInPlace(&m_inPlace);
+    if (flavour == Flavour::Scripted)
+        m_scripted = std::make_unique<ScriptedMembers>(*static_cast<IDispatch *>(this),
+                                                       m_eventPoint, m_inPlace);
     InterlockedIncrement(&liveObjects);
 }
 
@@ -257,7 +264,8 @@ HRESULT STDMETHODCALLTYPE DoubleControl::QueryInterface(REFIID iid, void **objec
         *object = static_cast<IOleInPlaceObject *>(&m_inPlace);
     else if (windowed() && iid == IID_IOleControl)
         *object = static_cast<IOleControl *>(&m_inPlace);
-    else if (m_flavour == Flavour::Windowed && iid == IID_IQuickActivate)
+    else if ((m_flavour == Flavour::Windowed || m_flavour == Flavour::Scripted)
+             && iid == IID_IQuickActivate)
         *object = static_cast<IQuickActivate *>(&m_inPlace);
     else
         return E_NOINTERFACE;
@@ -311,7 +319,9 @@ HRESULT STDMETHODCALLTYPE DoubleControl::Invoke(DISPID id, REFIID, LCID, WORD fl
     if (!params)
         return E_POINTER;
     if (windowed() && !m_inPlace.active())
-        return refuseInactive(exception);
+        return refuseInactive(m_scripted ? scriptedProgId : windowedProgId, exception);
+    if (m_scripted)
+        return m_scripted->invoke(id, flags, *params, result, exception, argumentError);
     Request request(flags, *params, result, argumentError);
     return dispatch(id, request, exception);
 }

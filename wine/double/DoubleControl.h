@@ -7,9 +7,12 @@
 
 #include <ocidl.h>
 
+#include <memory>
 #include <string>
 
 namespace tervani_double {
+
+class ScriptedMembers;
 
 // A stand-in for the telephony control, for the adapter's tests: the contract's members at
 // their dispatch identifiers, strict about the argument types its type information
@@ -18,7 +21,8 @@ namespace tervani_double {
 //
 // The windowed flavours behave like a classic windowed control: until they are active in
 // place they refuse every member, and their events come from messages posted to their own
-// window, through the message loop.
+// window, through the message loop. The scripted flavour is windowed too, but its members
+// answer what the tests script (ScriptedMembers) instead.
 class DoubleControl final : public IDispatch,
                             public IProvideClassInfo2,
                             public IConnectionPointContainer
@@ -30,6 +34,7 @@ public:
         FailingStart, // refuses InitNew
         Windowed,     // needs in-place activation; answers IQuickActivate
         Stepwise,     // the same without IQuickActivate, initialised before its site
+        Scripted,     // windowed as Windowed, its members those of ScriptedMembers
     };
 
     static HRESULT create(Flavour flavour, REFIID iid, void **object);
@@ -69,7 +74,8 @@ private:
     VARIANT ambient(LONG id) const;
     bool windowed() const
     {
-        return m_flavour == Flavour::Windowed || m_flavour == Flavour::Stepwise;
+        return m_flavour == Flavour::Windowed || m_flavour == Flavour::Stepwise
+               || m_flavour == Flavour::Scripted;
     }
 
     ULONG m_references = 1;
@@ -78,6 +84,7 @@ private:
     Embedding m_embedding;
     EventPoint m_eventPoint;
     InPlaceObject m_inPlace;
+    std::unique_ptr<ScriptedMembers> m_scripted;
 
     bool m_popUp = true;
     LONG m_connections = 0;

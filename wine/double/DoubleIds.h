@@ -3,6 +3,8 @@
 // What the tests and the test double agree on: identifiers, registration names and the
 // members only the tests use. The contract members themselves come from phone/Members.h.
 
+#include "ScriptIds.h"
+
 #include <guiddef.h>
 
 #include <cstdint>
@@ -29,6 +31,10 @@ inline constexpr GUID windowedClassId = {
 // before its site (no OLEMISC_SETCLIENTSITEFIRST).
 inline constexpr GUID stepwiseClassId = {
     0xf79fef72, 0xe0b5, 0x4293, {0x80, 0x89, 0x3c, 0x73, 0x57, 0xaa, 0x98, 0x93}};
+// {432EB81C-3441-4B1C-BE70-D987CFD6609F}: windowed like windowedClassId, but answering what the
+// tests script instead of keeping a softphone's state (see the script members below).
+inline constexpr GUID scriptedClassId = {
+    0x432eb81c, 0x3441, 0x4b1c, {0xbe, 0x70, 0xd9, 0x87, 0xcf, 0xd6, 0x60, 0x9f}};
 // {A2A844B3-9E04-4DDD-990B-218E79E8659D}
 inline constexpr GUID interfaceId = {
     0xa2a844b3, 0x9e04, 0x4ddd, {0x99, 0x0b, 0x21, 0x8e, 0x79, 0xe8, 0x65, 0x9d}};
@@ -41,6 +47,8 @@ inline constexpr wchar_t plainProgId[] = L"Tervani.TestDoublePlain";
 inline constexpr wchar_t brokenProgId[] = L"Tervani.TestDoubleBroken";
 inline constexpr wchar_t windowedProgId[] = L"Tervani.TestDoubleWindowed";
 inline constexpr wchar_t stepwiseProgId[] = L"Tervani.TestDoubleWindowedStepwise";
+// The bench's side names it in ScriptIds.h, free of Windows headers.
+inline constexpr const wchar_t *scriptedProgId = script::progId;
 
 // How the windowed doubles refuse every member until they are active in place.
 inline constexpr char16_t inactiveDescription[] = u"Das Steuerelement ist nicht aktiviert.";
@@ -75,6 +83,33 @@ inline constexpr std::int32_t Window = 0x60030107;
 // Text: what QuickActivate brought, such as "flags 0x44 fore 0x80000012 back 0x8000000F
 // locale 0x0407 font MS Sans Serif 8 control site yes event sink yes"; empty without it.
 inline constexpr std::int32_t QuickContainer = 0x60030108;
+
+// The scripted double's members, at the numbers ScriptIds.h gives the bench's side. Any
+// contract member answers a copy of its scripted answer to a read or a call, takes every
+// write without a change, and writes 424242 into a call's by-reference I4 or VARIANT
+// arguments. A failing member answers every access with DISP_E_EXCEPTION, "Skriptfehler bei
+// <member>".
+//
+// ScriptAnswer(dispId, value): the member answers value (stored by value) from now on, and
+// fails no more.
+inline constexpr std::int32_t ScriptAnswer = script::Answer;
+// ScriptFailing(dispId): every access of the member fails from now on.
+inline constexpr std::int32_t ScriptFailing = script::Failing;
+// ScriptRaise(name, CallingNumber, CalledMSN, CallID): raises the event of that exact name
+// inside the call, to every sink, with VARIANT* copies of the three values (OnStatus: the
+// first only). A name the source interface does not list raises nothing.
+inline constexpr std::int32_t ScriptRaise = script::Raise;
+// ScriptRaiseMany(name, count, CallingNumber, CalledMSN, CallID): the same event count times.
+inline constexpr std::int32_t ScriptRaiseMany = script::RaiseMany;
+// ScriptHang(): never returns, a control that stops answering.
+inline constexpr std::int32_t ScriptHang = script::Hang;
+// ScriptExit(code): ends the process at once with that exit code.
+inline constexpr std::int32_t ScriptExit = script::Exit;
+// ScriptGarbage(): writes FF FF FF 7F "not-a-frame!" to standard output and returns.
+inline constexpr std::int32_t ScriptGarbage = script::Garbage;
+// ScriptFaultOn(dispId, fault): the next access of the member hangs, exits (code 3) or writes
+// the garbage and answers nothing, as script::Fault says.
+inline constexpr std::int32_t ScriptFaultOn = script::FaultOn;
 } // namespace dispid
 
 enum FailMode : std::int32_t {

@@ -72,6 +72,7 @@ ClassFactory plainFactory(DoubleControl::Flavour::Plain);
 ClassFactory brokenFactory(DoubleControl::Flavour::FailingStart);
 ClassFactory windowedFactory(DoubleControl::Flavour::Windowed);
 ClassFactory stepwiseFactory(DoubleControl::Flavour::Stepwise);
+ClassFactory scriptedFactory(DoubleControl::Flavour::Scripted);
 
 void releaseKept()
 {
@@ -172,6 +173,8 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID classId, REFIID iid, voi
         return windowedFactory.QueryInterface(iid, object);
     if (classId == stepwiseClassId)
         return stepwiseFactory.QueryInterface(iid, object);
+    if (classId == scriptedClassId)
+        return scriptedFactory.QueryInterface(iid, object);
     if (object)
         *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
@@ -194,6 +197,9 @@ extern "C" HRESULT __stdcall DllRegisterServer()
     if (SUCCEEDED(result))
         result = registerClass(stepwiseClassId, stepwiseProgId,
                                L"Tervani test double, windowed, no quick activation");
+    if (SUCCEEDED(result))
+        result = registerClass(scriptedClassId, scriptedProgId,
+                               L"Tervani test double, windowed, scripted");
     return result;
 }
 
@@ -204,6 +210,7 @@ extern "C" HRESULT __stdcall DllUnregisterServer()
     unregisterClass(brokenClassId, brokenProgId);
     unregisterClass(windowedClassId, windowedProgId);
     unregisterClass(stepwiseClassId, stepwiseProgId);
+    unregisterClass(scriptedClassId, scriptedProgId);
     return S_OK;
 }
 

@@ -24,10 +24,11 @@ PumpingChannel::~PumpingChannel()
 
 void PumpingChannel::readLoop()
 {
+    phone::remote::BufferedReader stream(m_stream);
     for (;;) {
         std::optional<phone::remote::Frame> frame;
         try {
-            frame = phone::remote::readFrame(m_stream);
+            frame = phone::remote::readFrame(stream);
         } catch (const Error &error) {
             const std::lock_guard lock(m_mutex);
             m_failure = error.description();

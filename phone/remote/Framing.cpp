@@ -28,6 +28,27 @@ bool readExactly(ByteStream &stream, std::span<std::byte> buffer)
 
 } // namespace
 
+BufferedReader::BufferedReader(ByteStream &stream)
+    : m_stream(stream)
+    , m_buffer(64 * 1024)
+{}
+
+std::size_t BufferedReader::read(std::span<std::byte> buffer)
+{
+    if (buffer.empty())
+        return 0;
+    if (m_begin == m_end) {
+        m_begin = 0;
+        m_end = m_stream.read(m_buffer);
+        if (m_end == 0)
+            return 0;
+    }
+    const std::size_t count = std::min(buffer.size(), m_end - m_begin);
+    std::copy_n(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_begin), count, buffer.begin());
+    m_begin += count;
+    return count;
+}
+
 std::optional<Frame> readFrame(ByteStream &stream)
 {
     std::array<std::byte, 4> prefix{};

@@ -59,44 +59,65 @@ Pipe makePipe()
 // CancelSynchronousIo on the thread that waits in it.
 struct PipeStream::Impl
 {
+    // The thread doing one direction's I/O: its handle is opened once and kept, since every
+    // system call counts on the bench's round trip.
+    struct Waiter
+    {
+        HANDLE thread = nullptr;
+        DWORD id = 0;
+        bool busy = false;
+    };
+
     Handle input;
     Handle output;
     std::mutex mutex;
     bool interrupted = false;
-    HANDLE reader = nullptr;
-    HANDLE writer = nullptr;
+    Waiter reader;
+    Waiter writer;
 
-    // Registers the calling thread as the one blocked in I/O in `slot`; false once
-    // interrupted.
-    bool enter(HANDLE &slot)
+    ~Impl()
+    {
+        for (const Waiter *waiter : {&reader, &writer}) {
+            if (waiter->thread)
+                CloseHandle(waiter->thread);
+        }
+    }
+
+    // Marks the calling thread as blocked in `waiter`'s I/O; false once interrupted.
+    bool enter(Waiter &waiter)
     {
         std::lock_guard lock(mutex);
         if (interrupted)
             return false;
-        slot = OpenThread(THREAD_TERMINATE, FALSE, GetCurrentThreadId());
+        const DWORD id = GetCurrentThreadId();
+        if (!waiter.thread || waiter.id != id) {
+            if (waiter.thread)
+                CloseHandle(waiter.thread);
+            waiter.thread = OpenThread(THREAD_TERMINATE, FALSE, id);
+            waiter.id = id;
+        }
+        waiter.busy = true;
         return true;
     }
-    void leave(HANDLE &slot)
+    void leave(Waiter &waiter)
     {
         std::lock_guard lock(mutex);
-        if (slot)
-            CloseHandle(slot);
-        slot = nullptr;
+        waiter.busy = false;
     }
 
-    // The calling thread registered for the span of one ReadFile or WriteFile.
+    // The calling thread marked for the span of one ReadFile or WriteFile.
     class InFlight
     {
     public:
-        InFlight(Impl &impl, HANDLE &slot)
+        InFlight(Impl &impl, Waiter &waiter)
             : m_impl(impl)
-            , m_slot(slot)
-            , m_entered(impl.enter(slot))
+            , m_waiter(waiter)
+            , m_entered(impl.enter(waiter))
         {}
         ~InFlight()
         {
             if (m_entered)
-                m_impl.leave(m_slot);
+                m_impl.leave(m_waiter);
         }
         InFlight(const InFlight &) = delete;
         InFlight &operator=(const InFlight &) = delete;
@@ -104,7 +125,7 @@ struct PipeStream::Impl
 
     private:
         Impl &m_impl;
-        HANDLE &m_slot;
+        Waiter &m_waiter;
         bool m_entered;
     };
 };
@@ -177,12 +198,12 @@ void PipeStream::interrupt()
         {
             std::lock_guard lock(m_impl->mutex);
             m_impl->interrupted = true;
-            if (!m_impl->reader && !m_impl->writer)
+            if (!m_impl->reader.busy && !m_impl->writer.busy)
                 return;
-            if (m_impl->reader)
-                CancelSynchronousIo(m_impl->reader);
-            if (m_impl->writer)
-                CancelSynchronousIo(m_impl->writer);
+            for (const Impl::Waiter *waiter : {&m_impl->reader, &m_impl->writer}) {
+                if (waiter->busy)
+                    CancelSynchronousIo(waiter->thread);
+            }
         }
         // The thread may not have reached its ReadFile yet; try again until it has left.
         Sleep(1);

@@ -75,14 +75,15 @@ WatchedChannel::~WatchedChannel()
 
 void WatchedChannel::readLoop()
 {
-    MarkedStream stream(m_stream);
+    MarkedStream marked(m_stream);
+    BufferedReader stream(marked);
     for (;;) {
         std::optional<Frame> frame;
         std::optional<std::string> failure;
         try {
             frame = readFrame(stream);
         } catch (const Error &error) {
-            failure = (stream.failed() ? disturbed : unreadable) + error.description();
+            failure = (marked.failed() ? disturbed : unreadable) + error.description();
         }
         {
             std::lock_guard lock(m_mutex);

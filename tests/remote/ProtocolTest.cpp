@@ -274,6 +274,7 @@ public:
     {}
     std::size_t read(std::span<std::byte> buffer) override
     {
+        ++reads;
         const std::size_t size = std::min({buffer.size(), m_chunk, m_bytes.size() - m_at});
         std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at), size, buffer.begin());
         m_at += size;
@@ -287,6 +288,7 @@ public:
     void interrupt() override {}
 
     Frame written;
+    int reads = 0;
 
 private:
     Frame m_bytes;
@@ -316,6 +318,32 @@ TEST(Framing, ReadsFramesBackToBackInSmallPieces)
     EXPECT_EQ(readFrame(in), encode(Hello{1}));
     EXPECT_EQ(readFrame(in), encode(Close{}));
     EXPECT_EQ(readFrame(in), std::nullopt);
+}
+
+TEST(Framing, BufferedReaderTakesFramesThatCameTogetherInOneRead)
+{
+    BytesStream out({}, 1);
+    for (std::uint32_t id = 1; id <= 100; ++id)
+        writeFrame(out, encode(Hello{id}));
+    // One frame larger than the reader's buffer, so that it spans several reads.
+    const Frame large(200 * 1024, std::byte{0x2a});
+    writeFrame(out, large);
+
+    BytesStream raw(out.written, out.written.size());
+    BufferedReader in(raw);
+    for (std::uint32_t id = 1; id <= 100; ++id)
+        ASSERT_EQ(readFrame(in), encode(Hello{id})) << id;
+    EXPECT_EQ(raw.reads, 1);
+    EXPECT_EQ(readFrame(in), large);
+    EXPECT_EQ(readFrame(in), std::nullopt);
+    EXPECT_LE(raw.reads, 6);
+}
+
+TEST(Framing, BufferedReaderReportsAFrameCutByTheEndOfTheStream)
+{
+    BytesStream raw(bytes({5, 0, 0, 0, 1, 1}), 2);
+    BufferedReader in(raw);
+    EXPECT_THROW(readFrame(in), phone::Error);
 }
 
 TEST(Framing, RejectsBadLengthsAndCutFrames)

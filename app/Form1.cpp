@@ -167,6 +167,16 @@ void Form1::runHandler(Handler &&handler) noexcept
     // A click still pending from an access key's animation may arrive after the window has gone.
     if (m_unloaded)
         return;
+    if (m_handlerDepth >= maxHandlerDepth) {
+        reportError(phone::Error(phone::ErrorKind::Stack));
+        return;
+    }
+    ++m_handlerDepth;
+    const struct Leave
+    {
+        int &depth;
+        ~Leave() { --depth; }
+    } leave{m_handlerDepth};
     try {
         handler();
     } catch (const form::WindowUnloaded &) {

@@ -54,6 +54,11 @@ public:
     // The label's newest caption, also when the label does not show it yet.
     std::u16string caption(Control label) const;
 
+    // Handlers run inside one another when the control raises events during its accesses or
+    // while a box waits. The platform stopped such a chain with its out-of-stack error instead
+    // of overflowing: a handler that is to start while this many run stops before its first step.
+    static constexpr int maxHandlerDepth = 64;
+
     using QWidget::setEnabled;
 
     // FormPort
@@ -92,6 +97,7 @@ private:
 
     phone::Dispatch &m_control;
     bool m_unloaded = false;
+    int m_handlerDepth = 0;
     form::UnloadGuard m_guard;
     phone::TervaniFacade m_axTervani1;
     Dialogs &m_dialogs;

@@ -22,6 +22,9 @@ std::string standardDescription(ErrorKind kind)
         return "Typen unverträglich";
     case ErrorKind::Null:
         return "Unzulässige Verwendung von Null";
+    case ErrorKind::Stack:
+        // The platform's own report, with its run-time error number.
+        return "Laufzeitfehler '28': Nicht genügend Stapelspeicher";
     case ErrorKind::Component:
         break;
     }

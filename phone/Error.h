@@ -11,6 +11,7 @@ enum class ErrorKind {
     Type,      // a value that cannot be read as a number or truth value
     Null,      // Null where a number or truth value is needed
     Component, // the control itself raised an error
+    Stack,     // handlers nested inside one another beyond the bound (see maxHandlerDepth)
 };
 
 // The one error type of the bench. Handlers never catch it; the window's handler wrapper

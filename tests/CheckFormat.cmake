@@ -1,4 +1,7 @@
 # Fails when any C++ source of the project differs from what clang-format makes of it.
+# The policies of a current CMake: links are not followed, so a Wine prefix in the build
+# folder (whose drive Z: links to /) is not walked.
+cmake_minimum_required(VERSION 3.25)
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
     ${SOURCE_DIR}/*.cpp ${SOURCE_DIR}/*.h)
 list(FILTER sources EXCLUDE REGEX "^(build[^/]*|\\.git)/")

@@ -232,6 +232,8 @@ std::uint8_t errorCode(ErrorKind kind)
         return 2;
     case ErrorKind::Null:
         return 3;
+    case ErrorKind::Stack:
+        return 5;
     case ErrorKind::Component:
         break;
     }
@@ -251,6 +253,8 @@ ErrorKind errorKind(std::uint8_t code)
         return ErrorKind::Null;
     case 4:
         return ErrorKind::Component;
+    case 5:
+        return ErrorKind::Stack;
     default:
         malformed("unbekannte Fehlerart " + hex(code));
     }

@@ -4,10 +4,6 @@
 
 namespace phone::remote {
 
-namespace {
-
-// Length of the well-formed sequence starting at `at`, or 0. Overlong forms, surrogates and
-// code points above U+10FFFF are not well-formed.
 std::size_t sequenceLength(std::string_view text, std::size_t at)
 {
     const auto byte = [&](std::size_t i) {
@@ -47,17 +43,20 @@ std::size_t sequenceLength(std::string_view text, std::size_t at)
     return length;
 }
 
-} // namespace
-
-bool isUtf8(std::string_view text)
+std::size_t firstInvalidUtf8(std::string_view text)
 {
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t length = sequenceLength(text, at);
         if (length == 0)
-            return false;
+            return at;
         at += length;
     }
-    return true;
+    return std::string_view::npos;
+}
+
+bool isUtf8(std::string_view text)
+{
+    return firstInvalidUtf8(text) == std::string_view::npos;
 }
 
 std::string repairedUtf8(std::string_view text)

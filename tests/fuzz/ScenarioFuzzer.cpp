@@ -25,6 +25,19 @@ constexpr int maxSteps = 64;
 // for; more keys per input would only slow the search down.
 constexpr int maxAccessKeys = 2;
 
+// Steps run inside an access nest handlers, which the invariants do not follow yet.
+bool holdsForAnAccess(std::string_view line)
+{
+    try {
+        const std::optional<scenario::Step> step = scenario::parseStep(line);
+        return step
+               && (std::holds_alternative<scenario::WhileCall>(step->action)
+                   || std::holds_alternative<scenario::And>(step->action));
+    } catch (const scenario::ScriptError &) {
+        return false;
+    }
+}
+
 bool pressesKeys(std::string_view line)
 {
     try {
@@ -93,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const std::size_t end = script.find('\n');
         const std::string_view line = script.substr(0, end);
         script.remove_prefix(end == std::string_view::npos ? script.size() : end + 1);
-        if (pressesKeys(line) && ++keys > maxAccessKeys)
+        if ((pressesKeys(line) && ++keys > maxAccessKeys) || holdsForAnAccess(line))
             continue;
         try {
             run.step(line);

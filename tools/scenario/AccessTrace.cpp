@@ -15,6 +15,8 @@ void traceAccesses(phone::scripted::ScriptedControl &control, std::ostream &tran
 void TracingDispatch::trace(const Access &access)
 {
     m_out << phone::scripted::accessLine(access) << '\n';
+    if (m_inside)
+        m_inside(access.dispId);
 }
 
 phone::Value TracingDispatch::getProperty(std::int32_t dispId)

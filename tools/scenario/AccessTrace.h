@@ -3,6 +3,7 @@
 #include "phone/Dispatch.h"
 #include "phone/scripted/ScriptedControl.h"
 
+#include <functional>
 #include <ostream>
 
 namespace scenario {
@@ -18,13 +19,16 @@ public:
     explicit TracedControl(std::ostream &transcript) { traceAccesses(*this, transcript); }
 };
 
-// Any other control, its accesses printed the same way before they are passed on.
+// Any other control, its accesses printed the same way before they are passed on; `inside`
+// runs between the two, as if inside the control's access.
 class TracingDispatch final : public phone::Dispatch
 {
 public:
-    TracingDispatch(phone::Dispatch &control, std::ostream &transcript)
+    TracingDispatch(phone::Dispatch &control, std::ostream &transcript,
+                    std::function<void(std::int32_t dispId)> inside = {})
         : m_control(control)
         , m_out(transcript)
+        , m_inside(std::move(inside))
     {}
 
     phone::Value getProperty(std::int32_t dispId) override;
@@ -37,6 +41,7 @@ private:
 
     phone::Dispatch &m_control;
     std::ostream &m_out;
+    std::function<void(std::int32_t)> m_inside;
 };
 
 } // namespace scenario

@@ -1,12 +1,13 @@
 #include "tools/scenario/ControlUnderScript.h"
 
-#include "tools/scenario/AccessTrace.h"
-
 namespace scenario {
 
 LocalControl::LocalControl(std::ostream &transcript)
 {
-    traceAccesses(m_control, transcript);
+    m_control.onAccess([this, &transcript](const phone::scripted::Access &access) {
+        transcript << phone::scripted::accessLine(access) << '\n';
+        accessed(access.dispId);
+    });
 }
 
 } // namespace scenario

@@ -4,6 +4,7 @@
 #include "phone/scripted/ScriptedControl.h"
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string_view>
 
@@ -23,6 +24,20 @@ public:
     virtual void setAnswer(std::int32_t dispId, const phone::Value &value) = 0;
     virtual void setFailing(std::int32_t dispId) = 0;
     virtual void raiseEvent(std::string_view name, const phone::EventArguments &arguments) = 0;
+
+    // Called with every access of the window once its line is printed and before the control
+    // answers it, so that steps can run inside the access as a control's own events do.
+    void onAccess(std::function<void(std::int32_t dispId)> hook) { m_onAccess = std::move(hook); }
+
+protected:
+    void accessed(std::int32_t dispId)
+    {
+        if (m_onAccess)
+            m_onAccess(dispId);
+    }
+
+private:
+    std::function<void(std::int32_t)> m_onAccess;
 };
 
 // The stand-in control in this process.

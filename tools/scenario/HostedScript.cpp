@@ -106,7 +106,7 @@ void preparePrefix(const QString &prefix, const QDir &bin, const QString &wine64
 
 HostedScript::HostedScript(const phone::remote::HostCommand &command, std::ostream &transcript)
     : m_hosted(command, script::progIdText)
-    , m_traced(m_hosted, transcript)
+    , m_traced(m_hosted, transcript, [this](std::int32_t dispId) { accessed(dispId); })
 {}
 
 void HostedScript::setAnswer(std::int32_t dispId, const phone::Value &value)

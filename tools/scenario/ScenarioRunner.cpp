@@ -34,6 +34,8 @@ const char *errorKindName(phone::ErrorKind kind)
         return "type";
     case phone::ErrorKind::Null:
         return "null";
+    case phone::ErrorKind::Stack:
+        return "stack";
     case phone::ErrorKind::Component:
         break;
     }
@@ -53,13 +55,16 @@ ScenarioRunner::ScenarioRunner(std::ostream &transcript)
     auto local = std::make_unique<LocalControl>(transcript);
     m_local = local.get();
     m_control = std::move(local);
+    m_control->onAccess([this](std::int32_t dispId) { insideAccess(dispId); });
 }
 
 ScenarioRunner::ScenarioRunner(std::ostream &transcript,
                                std::unique_ptr<ControlUnderScript> control)
     : m_out(transcript)
     , m_control(std::move(control))
-{}
+{
+    m_control->onAccess([this](std::int32_t dispId) { insideAccess(dispId); });
+}
 
 phone::scripted::ScriptedControl &ScenarioRunner::control()
 {
@@ -77,6 +82,8 @@ void ScenarioRunner::runLine(std::string_view line)
         return;
     if (m_unloaded)
         throw ScriptError("the window has been unloaded");
+    if (std::holds_alternative<And>(step->action) && !m_lastHeld)
+        throw ScriptError("and must follow while-box, while-call or and");
     run(*step);
 }
 
@@ -94,7 +101,52 @@ void ScenarioRunner::run(const Step &step)
     if (!scriptsControl)
         ensureWindow();
     m_out << "> " << step.text << '\n';
-    perform(step.action);
+    if (std::holds_alternative<WhileBox>(step.action)
+        || std::holds_alternative<WhileCall>(step.action)
+        || std::holds_alternative<And>(step.action)) {
+        hold(step.action);
+    } else {
+        m_lastHeld.reset();
+        perform(step.action);
+    }
+    m_out.flush();
+}
+
+void ScenarioRunner::hold(const Action &action)
+{
+    if (auto also = std::get_if<And>(&action)) {
+        m_lastHeld->push_back(also->held);
+        return;
+    }
+    m_lastHeld = std::make_shared<HeldSteps>();
+    if (auto whileBox = std::get_if<WhileBox>(&action)) {
+        m_lastHeld->push_back(whileBox->held);
+        m_heldByBoxes.push_back(m_lastHeld);
+    } else if (auto whileCall = std::get_if<WhileCall>(&action)) {
+        m_lastHeld->push_back(whileCall->held);
+        m_heldByCalls[whileCall->member->dispId].push_back(m_lastHeld);
+    }
+}
+
+void ScenarioRunner::runHeld(const HeldSteps &steps)
+{
+    for (const std::shared_ptr<const Step> &step : steps) {
+        if (m_unloaded)
+            return;
+        m_out << "> " << step->text << '\n';
+        perform(step->action);
+        m_out.flush();
+    }
+}
+
+void ScenarioRunner::insideAccess(std::int32_t dispId)
+{
+    const auto waiting = m_heldByCalls.find(dispId);
+    if (waiting == m_heldByCalls.end() || waiting->second.empty())
+        return;
+    const std::shared_ptr<HeldSteps> held = waiting->second.front();
+    waiting->second.pop_front();
+    runHeld(*held);
 }
 
 void ScenarioRunner::ensureWindow()
@@ -144,10 +196,7 @@ void ScenarioRunner::perform(const Action &action)
         waitForAnimatedClicks();
     } else if (std::holds_alternative<Dump>(action)) {
         dump();
-    } else if (auto whileBox = std::get_if<WhileBox>(&action)) {
-        m_heldByBoxes.push_back(whileBox->held);
     }
-    m_out.flush();
 }
 
 void ScenarioRunner::pressKeys(const QKeySequence &keys)
@@ -218,12 +267,9 @@ void ScenarioRunner::messageBox(const std::u16string &prompt, form::BoxStyle sty
           << textLiteral(prompt) << '\n';
     if (m_heldByBoxes.empty())
         return;
-    const std::shared_ptr<const Step> held = m_heldByBoxes.front();
+    const std::shared_ptr<HeldSteps> held = m_heldByBoxes.front();
     m_heldByBoxes.pop_front();
-    if (m_unloaded)
-        return;
-    m_out << "> " << held->text << '\n';
-    perform(held->action);
+    runHeld(*held);
 }
 
 void ScenarioRunner::errorReport(const phone::Error &error)

@@ -7,9 +7,11 @@
 #include "tools/scenario/Script.h"
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 class QKeySequence;
 class QWidget;
@@ -41,7 +43,13 @@ public:
     phone::scripted::ScriptedControl &control();
 
 private:
+    // The steps one box or one access holds: a while-box's or while-call's and each `and`'s.
+    using HeldSteps = std::vector<std::shared_ptr<const Step>>;
+
     void run(const Step &step);
+    void hold(const Action &action);
+    void runHeld(const HeldSteps &steps);
+    void insideAccess(std::int32_t dispId);
     void perform(const Action &action);
     void ensureWindow();
     void pressKeys(const QKeySequence &keys);
@@ -67,7 +75,10 @@ private:
     std::unique_ptr<ControlUnderScript> m_control;
     LocalControl *m_local = nullptr;
     std::unique_ptr<app::Form1> m_form;
-    std::deque<std::shared_ptr<const Step>> m_heldByBoxes;
+    std::deque<std::shared_ptr<HeldSteps>> m_heldByBoxes;
+    std::map<std::int32_t, std::deque<std::shared_ptr<HeldSteps>>> m_heldByCalls;
+    // What the step just before holds, while that was a holding step: where `and` adds to.
+    std::shared_ptr<HeldSteps> m_lastHeld;
     bool m_unloaded = false;
 };
 

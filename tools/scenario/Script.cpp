@@ -1,11 +1,14 @@
 #include "tools/scenario/Script.h"
 
 #include "form/FormLayout.h"
+#include "phone/remote/Utf8.h"
+#include "tools/scenario/MessageText.h"
 #include "tools/scenario/ValueLiteral.h"
 
 #include <QKeySequence>
 #include <QString>
 
+#include <cctype>
 #include <vector>
 
 namespace scenario {
@@ -59,7 +62,7 @@ std::vector<std::string_view> tokenize(std::string_view line)
 void expectCount(const std::vector<std::string_view> &tokens, std::size_t count)
 {
     if (tokens.size() != count) {
-        throw ScriptError(std::string(tokens[0]) + " takes " + std::to_string(count - 1)
+        throw ScriptError(shownInMessage(tokens[0]) + " takes " + std::to_string(count - 1)
                           + " argument(s)");
     }
 }
@@ -68,21 +71,28 @@ const phone::Member *member(std::string_view name)
 {
     if (const phone::Member *found = phone::findMember(name))
         return found;
-    throw ScriptError("unknown member " + std::string(name));
+    throw ScriptError("unknown member " + shownInMessage(name));
 }
 
 const form::ControlLayout &control(std::string_view name)
 {
     if (const form::ControlLayout *found = form::findLayout(name))
         return *found;
-    throw ScriptError("unknown control " + std::string(name));
+    throw ScriptError("unknown control " + shownInMessage(name));
 }
 
 phone::Value value(std::string_view token)
 {
     if (auto parsed = parseValueLiteral(token))
         return *parsed;
-    throw ScriptError("not a value: " + std::string(token));
+    // A bare word is the likeliest slip: a text without its quotes.
+    const bool bareWord = !token.empty() && token.front() != '"'
+                          && token.find(':') == std::string_view::npos
+                          && (std::isalpha(static_cast<unsigned char>(token.front())) != 0);
+    throw ScriptError("not a value: " + shownInMessage(token)
+                      + (bareWord
+                             ? " (a text is written in quotes: \"" + shownInMessage(token) + "\")"
+                             : std::string()));
 }
 
 std::u16string text(std::string_view token)
@@ -90,10 +100,10 @@ std::u16string text(std::string_view token)
     const phone::Value parsed = value(token);
     if (auto text = std::get_if<std::u16string>(&parsed))
         return *text;
-    throw ScriptError("not a text: " + std::string(token));
+    throw ScriptError("not a text: " + shownInMessage(token));
 }
 
-Action parseAction(std::string_view line, const std::vector<std::string_view> &tokens)
+Action parseSimpleAction(const std::vector<std::string_view> &tokens)
 {
     const std::string_view verb = tokens[0];
     if (verb == "value") {
@@ -113,7 +123,7 @@ Action parseAction(std::string_view line, const std::vector<std::string_view> &t
         expectCount(tokens, 3);
         const form::ControlLayout &field = control(tokens[1]);
         if (field.kind != form::ControlKind::TextField)
-            throw ScriptError(std::string(tokens[1]) + " is no text field");
+            throw ScriptError(shownInMessage(tokens[1]) + " is no text field");
         return TypeText{field.control, text(tokens[2])};
     }
     if (verb == "click") {
@@ -129,31 +139,65 @@ Action parseAction(std::string_view line, const std::vector<std::string_view> &t
         const QKeySequence keys = QKeySequence::fromString(
             QString::fromUtf8(tokens[1].data(), tokens[1].size()), QKeySequence::PortableText);
         if (keys.isEmpty() || keys[0].key() == Qt::Key_unknown)
-            throw ScriptError("not a key sequence: " + std::string(tokens[1]));
+            throw ScriptError("not a key sequence: " + shownInMessage(tokens[1]));
         return PressKeys{std::string(tokens[1])};
     }
     if (verb == "dump") {
         expectCount(tokens, 1);
         return Dump{};
     }
-    if (verb == "while-box") {
-        if (tokens.size() < 2)
-            throw ScriptError("while-box needs a step");
-        const std::string_view rest = trimmed(line.substr(verb.size()));
-        std::optional<Step> held = parseStep(rest);
-        if (!held)
-            throw ScriptError("while-box needs a step");
-        if (std::holds_alternative<WhileBox>(held->action))
-            throw ScriptError("while-box cannot hold another while-box");
-        return WhileBox{std::make_shared<const Step>(std::move(*held))};
+    throw ScriptError("unknown step " + shownInMessage(verb));
+}
+
+bool holdsSteps(std::string_view verb)
+{
+    return verb == "while-box" || verb == "while-call" || verb == "and";
+}
+
+// The step that a holding step holds: any but a holding one, which is refused before it is
+// read, so that no line nests.
+std::shared_ptr<const Step> heldStep(std::string_view verb, std::string_view rest)
+{
+    const std::string_view heldText = trimmed(rest);
+    if (heldText.empty() || heldText.front() == '#')
+        throw ScriptError(std::string(verb) + " needs a step");
+    const std::vector<std::string_view> tokens = tokenize(heldText);
+    if (holdsSteps(tokens[0]))
+        throw ScriptError(std::string(verb) + " cannot hold " + shownInMessage(tokens[0]));
+    return std::make_shared<const Step>(Step{std::string(heldText), parseSimpleAction(tokens)});
+}
+
+std::string_view afterToken(std::string_view line, std::string_view token)
+{
+    return line.substr(static_cast<std::size_t>(token.data() + token.size() - line.data()));
+}
+
+Action parseAction(std::string_view line, const std::vector<std::string_view> &tokens)
+{
+    const std::string_view verb = tokens[0];
+    if (verb == "while-box" || verb == "and") {
+        std::shared_ptr<const Step> held = heldStep(verb, afterToken(line, verb));
+        if (verb == "and")
+            return And{std::move(held)};
+        return WhileBox{std::move(held)};
     }
-    throw ScriptError("unknown step " + std::string(verb));
+    if (verb == "while-call") {
+        if (tokens.size() < 3)
+            throw ScriptError("while-call needs a member and a step");
+        return WhileCall{member(tokens[1]), heldStep(verb, afterToken(line, tokens[1]))};
+    }
+    return parseSimpleAction(tokens);
 }
 
 } // namespace
 
 std::optional<Step> parseStep(std::string_view line)
 {
+    // The step is echoed into the transcript, which stays UTF-8.
+    if (const std::size_t bad = phone::remote::firstInvalidUtf8(line);
+        bad != std::string_view::npos)
+        throw ScriptError("invalid UTF-8 at byte offset " + std::to_string(bad) + " ("
+                          + shownInMessage(line.substr(bad, 1)) + ")");
     const std::string_view stepText = trimmed(line);
     if (stepText.empty() || stepText.front() == '#')
         return std::nullopt;

@@ -54,13 +54,25 @@ struct Dump
 {
 };
 struct Step;
+// A step held for later: inside the next box the window shows.
 struct WhileBox
+{
+    std::shared_ptr<const Step> held;
+};
+// A step held for later: inside the window's next access of a member, before it is answered.
+struct WhileCall
+{
+    const phone::Member *member;
+    std::shared_ptr<const Step> held;
+};
+// One more step for the box or access that the step before holds.
+struct And
 {
     std::shared_ptr<const Step> held;
 };
 
 using Action = std::variant<SetValue, Fail, RaiseEvent, TypeText, Click, DoubleClick, PressKeys,
-                            Dump, WhileBox>;
+                            Dump, WhileBox, WhileCall, And>;
 
 struct Step
 {
@@ -68,8 +80,9 @@ struct Step
     Action action;
 };
 
-// Reads one script line. Blank lines and comments give nullopt-like empty text; a line that
-// is no valid step throws ScriptError with the reason.
+// Reads one script line. Blank lines and comments give nullopt; a line that is no valid step
+// throws ScriptError with the reason. A held step is read without recursion, so a line of any
+// length costs one pass.
 std::optional<Step> parseStep(std::string_view line);
 
 } // namespace scenario

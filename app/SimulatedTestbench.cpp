@@ -6,7 +6,15 @@
 namespace app {
 
 SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing)
-    : m_control(m_clock, std::make_unique<QtScheduler>(m_clock), timing)
+    // Only the clock's address is taken before the members are made.
+    : SimulatedTestbench(dialogs, m_steadyClock, std::make_unique<QtScheduler>(m_steadyClock),
+                         timing)
+{}
+
+SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
+                                       std::unique_ptr<phone::sim::Scheduler> scheduler,
+                                       phone::sim::Timing timing)
+    : m_control(clock, std::move(scheduler), timing)
     , m_form(m_control, dialogs)
     , m_panel(new SimulatorPanel(m_control, &m_form))
 {}

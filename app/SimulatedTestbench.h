@@ -4,6 +4,8 @@
 #include "app/Form1.h"
 #include "phone/sim/SimulatedControl.h"
 
+#include <memory>
+
 namespace app {
 
 class SimulatorPanel;
@@ -15,6 +17,11 @@ class SimulatedTestbench
 {
 public:
     explicit SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing = {});
+    // The simulation on the caller's clock and scheduler, so that a test moves time by hand
+    // instead of waiting on real timers.
+    SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
+                       std::unique_ptr<phone::sim::Scheduler> scheduler,
+                       phone::sim::Timing timing);
 
     // Shows Form1, then the panel to its right.
     void show();
@@ -24,7 +31,7 @@ public:
     phone::sim::SimulatedControl &control() { return m_control; }
 
 private:
-    phone::sim::SteadyClock m_clock;
+    phone::sim::SteadyClock m_steadyClock;
     // Declared before Form1: the window disconnects from a control that is still there.
     phone::sim::SimulatedControl m_control;
     Form1 m_form;

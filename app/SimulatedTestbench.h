@@ -20,8 +20,7 @@ public:
     // The simulation on the caller's clock and scheduler, so that a test moves time by hand
     // instead of waiting on real timers.
     SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
-                       std::unique_ptr<phone::sim::Scheduler> scheduler,
-                       phone::sim::Timing timing);
+                       std::unique_ptr<phone::sim::Scheduler> scheduler, phone::sim::Timing timing);
 
     // Shows Form1, then the panel to its right.
     void show();

@@ -28,6 +28,10 @@ std::int32_t toInt32(const Value &value);
 bool toBool(const Value &value);
 std::u16string toText(const Value &value);
 
+// A double as the runtime gives it as text: 15 significant digits, an exponent from 1E+15 up
+// and below 1E-04 ("1E+21", "1.5E-07"), "0" for both zeros, "NAN", "INF" and "-INF".
+std::string runtimeDoubleText(double value);
+
 // The shortest decimal text that reads back to the same double ("2.5", "1e+10", "nan").
 std::string shortestDouble(double value);
 

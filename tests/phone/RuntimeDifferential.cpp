@@ -8,6 +8,7 @@
 #include "phone/Error.h"
 #include "phone/NumberText.h"
 #include "phone/Value.h"
+#include "wine/oleaut/AnswerFormat.h"
 
 #include <unistd.h>
 
@@ -32,34 +33,7 @@ using phone::Value;
 
 std::string hexOfText(const std::u16string &text)
 {
-    if (text.empty())
-        return "-";
-    std::string hex;
-    char unit[5];
-    for (char16_t c : text) {
-        std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(c));
-        hex += unit;
-    }
-    return hex;
-}
-
-std::u16string textOfHex(const std::string &hex)
-{
-    std::u16string text;
-    if (hex == "-")
-        return text;
-    for (std::size_t i = 0; i + 4 <= hex.size(); i += 4)
-        text += static_cast<char16_t>(std::stoul(hex.substr(i, 4), nullptr, 16));
-    return text;
-}
-
-std::string bitsOf(double value)
-{
-    std::uint64_t raw;
-    std::memcpy(&raw, &value, sizeof raw);
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llX", static_cast<unsigned long long>(raw));
-    return text;
+    return answers::hexOfText(std::u16string_view(text));
 }
 
 // A text for people: printable ASCII as it is, everything else as \uXXXX.
@@ -448,12 +422,12 @@ std::vector<Case> cases()
             {"cti4 " + hex, "VariantChangeTypeEx(" + shown(text) + ", VT_I4)", asInteger});
         all.push_back({"bools " + hex, "VarBoolFromStr(" + shown(text) + ")", asTruth});
         all.push_back({"r8s " + hex, "VarR8FromStr(" + shown(text) + ")",
-                       ours([&] { return bitsOf(phone::readNumberText(text)); })});
+                       ours([&] { return answers::bitsOf(phone::readNumberText(text)); })});
         all.push_back(
             {"ctbool " + hex, "VariantChangeTypeEx(" + shown(text) + ", VT_BOOL)", asTruth});
     }
     for (double value : doubles) {
-        const std::string bits = bitsOf(value);
+        const std::string bits = answers::bitsOf(value);
         const auto asText = ours([&] { return hexOfText(phone::toText(Value{value})); });
         all.push_back({"i4r8 " + bits, "VarI4FromR8(" + shown(value) + ")",
                        ours([&] { return std::to_string(phone::toInt32(Value{value})); })});
@@ -474,7 +448,7 @@ std::string readable(const std::string &question, const std::string &answer)
 {
     const bool textAnswer = question.starts_with("bstr") || question.starts_with("ctbstr");
     if (textAnswer && answer.starts_with("ok "))
-        return "ok " + shown(textOfHex(answer.substr(3)));
+        return "ok " + shown(answers::textOfHex<char16_t>(answer.substr(3)));
     return answer;
 }
 

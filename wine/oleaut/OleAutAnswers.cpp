@@ -11,6 +11,8 @@
 // TEXT is UTF-16 as four hex digits a code unit ("-" for the empty text), BITS a double's 64
 // bits as 16 hex digits. Each answer is "ok VALUE" (an integer, -1/0 for a truth value, TEXT or
 // BITS) or "err HRESULT" in hex. Everything runs in the invariant locale with no flags.
+#include "wine/oleaut/AnswerFormat.h"
+
 #include <windows.h>
 
 #include <oleauto.h>
@@ -28,46 +30,6 @@
 namespace {
 
 const LCID invariant = LOCALE_INVARIANT;
-
-std::wstring fromHex(const std::string &hex)
-{
-    std::wstring text;
-    if (hex == "-")
-        return text;
-    for (std::size_t i = 0; i + 4 <= hex.size(); i += 4)
-        text += static_cast<wchar_t>(std::stoul(hex.substr(i, 4), nullptr, 16));
-    return text;
-}
-
-std::string toHex(const wchar_t *text, UINT length)
-{
-    if (length == 0)
-        return "-";
-    std::string hex;
-    char unit[5];
-    for (UINT i = 0; i < length; ++i) {
-        std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(text[i]));
-        hex += unit;
-    }
-    return hex;
-}
-
-double doubleOf(const std::string &bits)
-{
-    const std::uint64_t raw = std::stoull(bits, nullptr, 16);
-    double value;
-    std::memcpy(&value, &raw, sizeof value);
-    return value;
-}
-
-std::string bitsOf(double value)
-{
-    std::uint64_t raw;
-    std::memcpy(&raw, &value, sizeof raw);
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llX", static_cast<unsigned long long>(raw));
-    return text;
-}
 
 std::string failure(HRESULT result)
 {
@@ -94,7 +56,8 @@ private:
 
 std::string answerText(BSTR text)
 {
-    const std::string answer = "ok " + toHex(text, SysStringLen(text));
+    const std::string answer =
+        "ok " + answers::hexOfText(std::wstring_view(text, SysStringLen(text)));
     SysFreeString(text);
     return answer;
 }
@@ -113,7 +76,9 @@ std::string changed(VARIANT &source, VARTYPE type)
     else if (type == VT_BOOL)
         answer = "ok " + std::to_string(V_BOOL(&target));
     else
-        answer = "ok " + toHex(V_BSTR(&target), SysStringLen(V_BSTR(&target)));
+        answer =
+            "ok "
+            + answers::hexOfText(std::wstring_view(V_BSTR(&target), SysStringLen(V_BSTR(&target))));
     VariantClear(&target);
     return answer;
 }
@@ -131,30 +96,30 @@ std::string answer(const std::string &operation, const std::string &argument)
 {
     if (operation == "i4s") {
         LONG value = 0;
-        const Text text(fromHex(argument));
+        const Text text(answers::textOfHex<wchar_t>(argument));
         const HRESULT result = VarI4FromStr(text.get(), invariant, 0, &value);
         return FAILED(result) ? failure(result) : "ok " + std::to_string(value);
     }
     if (operation == "bools") {
         VARIANT_BOOL value = 0;
-        const Text text(fromHex(argument));
+        const Text text(answers::textOfHex<wchar_t>(argument));
         const HRESULT result = VarBoolFromStr(text.get(), invariant, 0, &value);
         return FAILED(result) ? failure(result) : "ok " + std::to_string(value);
     }
     if (operation == "r8s") {
         double value = 0;
-        const Text text(fromHex(argument));
+        const Text text(answers::textOfHex<wchar_t>(argument));
         const HRESULT result = VarR8FromStr(text.get(), invariant, 0, &value);
-        return FAILED(result) ? failure(result) : "ok " + bitsOf(value);
+        return FAILED(result) ? failure(result) : "ok " + answers::bitsOf(value);
     }
     if (operation == "i4r8") {
         LONG value = 0;
-        const HRESULT result = VarI4FromR8(doubleOf(argument), &value);
+        const HRESULT result = VarI4FromR8(answers::doubleOfBits(argument), &value);
         return FAILED(result) ? failure(result) : "ok " + std::to_string(value);
     }
     if (operation == "bstrr8") {
         BSTR text = nullptr;
-        const HRESULT result = VarBstrFromR8(doubleOf(argument), invariant, 0, &text);
+        const HRESULT result = VarBstrFromR8(answers::doubleOfBits(argument), invariant, 0, &text);
         return FAILED(result) ? failure(result) : answerText(text);
     }
     if (operation == "bstrbool") {
@@ -164,14 +129,14 @@ std::string answer(const std::string &operation, const std::string &argument)
         return FAILED(result) ? failure(result) : answerText(text);
     }
     if (operation == "cti4" || operation == "ctbool") {
-        VARIANT source = textVariant(fromHex(argument));
+        VARIANT source = textVariant(answers::textOfHex<wchar_t>(argument));
         return changed(source, operation == "cti4" ? VT_I4 : VT_BOOL);
     }
     if (operation == "ctbstr") {
         VARIANT source;
         VariantInit(&source);
         V_VT(&source) = VT_R8;
-        V_R8(&source) = doubleOf(argument);
+        V_R8(&source) = answers::doubleOfBits(argument);
         return changed(source, VT_BSTR);
     }
     return "bad question";

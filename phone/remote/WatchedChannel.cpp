@@ -3,6 +3,7 @@
 #include "phone/Error.h"
 #include "phone/remote/Framing.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace phone::remote {
@@ -11,6 +12,8 @@ namespace {
 
 const std::string unreadable = "Der Steuerelement-Host hat unlesbare Daten gesendet: ";
 const std::string disturbed = "Die Verbindung zum Steuerelement-Host ist gestört: ";
+// How long a failed write waits for the reader to tell why.
+constexpr std::chrono::milliseconds writerGrace{1000};
 
 // Tells a failing read of the stream from a frame that makes no sense.
 class MarkedStream final : public ByteStream
@@ -175,6 +178,14 @@ std::optional<Frame> WatchedChannel::receive()
         m_timedOut = "Der Steuerelement-Host antwortet nicht (" + secondsText(m_timeout) + ").";
     if (m_timedOut)
         throw Error(ErrorKind::Component, *m_timedOut);
+    const auto readerKnows = [this] {
+        return !m_incoming.empty() || m_ended || m_readFailure;
+    };
+    // A host that has ended breaks the pipe under the writer, often before the reader has come
+    // to the end of its output: the reader says what happened, if it can within a moment.
+    if (!readerKnows())
+        m_changed.wait_for(lock, std::min<std::chrono::milliseconds>(m_timeout, writerGrace),
+                           readerKnows);
     if (!m_incoming.empty()) {
         Frame frame = std::move(m_incoming.front());
         m_incoming.pop_front();

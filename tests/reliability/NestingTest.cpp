@@ -7,11 +7,9 @@
 #include "app/Form1.h"
 #include "phone/Members.h"
 #include "tests/support/RecordingDialogs.h"
-#include "tools/scenario/AccessTrace.h"
 
 #include <QTest>
 
-#include <sstream>
 #include <string>
 
 namespace {
@@ -177,8 +175,7 @@ void NestingTest::boxesHoldingClicksNestNoDeeperThanTheBound()
 
 void NestingTest::aControlThatNeverStopsRaisingLeavesTheWindowWorking()
 {
-    std::ostringstream accesses;
-    scenario::TracedControl control{accesses};
+    phone::scripted::ScriptedControl control;
     testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);
     bool raising = true;

@@ -40,20 +40,22 @@ Value plainValue(const VARIANT &source, int depth)
         return std::int32_t{source.uiVal};
     case VT_INT:
         return std::int32_t{source.intVal};
-    case VT_R4:
-        return double{source.fltVal};
     case VT_DISPATCH:
         return objectDefault(source.pdispVal, depth);
+    case VT_R4:
     case VT_UI4:
     case VT_UINT:
     case VT_I8:
     case VT_UI8:
     case VT_CY:
     case VT_DECIMAL: {
-        Variant number;
-        if (FAILED(VariantChangeType(number.get(), const_cast<VARIANT *>(&source), 0, VT_R8)))
-            throw Error(ErrorKind::Overflow);
-        return (*number).dblVal;
+        // No counterpart among the bench's values: taken as the runtime's own text of it
+        // (a float's seven digits, a 64-bit integer's or a decimal's every digit), from which
+        // the runtime's reading gives the same integer and truth value as its direct ones.
+        Variant text;
+        check(VariantChangeTypeEx(text.get(), const_cast<VARIANT *>(&source), LOCALE_INVARIANT, 0,
+                                  VT_BSTR));
+        return fromBstr((*text).bstrVal);
     }
     case VT_DATE: {
         // Dates read as the system's own short text, as the platform shows them.

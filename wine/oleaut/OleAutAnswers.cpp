@@ -92,26 +92,27 @@ VARIANT textVariant(const std::wstring &text)
     return value;
 }
 
+// One of the runtime's VarXxxFromStr on the question's text, its result shown by `show`.
+template <typename Result, typename Convert, typename Show>
+std::string fromText(const std::string &argument, Convert convert, Show show)
+{
+    Result value{};
+    const Text text(answers::textOfHex<wchar_t>(argument));
+    const HRESULT result = convert(text.get(), invariant, 0, &value);
+    return FAILED(result) ? failure(result) : "ok " + show(value);
+}
+
 std::string answer(const std::string &operation, const std::string &argument)
 {
-    if (operation == "i4s") {
-        LONG value = 0;
-        const Text text(answers::textOfHex<wchar_t>(argument));
-        const HRESULT result = VarI4FromStr(text.get(), invariant, 0, &value);
-        return FAILED(result) ? failure(result) : "ok " + std::to_string(value);
-    }
-    if (operation == "bools") {
-        VARIANT_BOOL value = 0;
-        const Text text(answers::textOfHex<wchar_t>(argument));
-        const HRESULT result = VarBoolFromStr(text.get(), invariant, 0, &value);
-        return FAILED(result) ? failure(result) : "ok " + std::to_string(value);
-    }
-    if (operation == "r8s") {
-        double value = 0;
-        const Text text(answers::textOfHex<wchar_t>(argument));
-        const HRESULT result = VarR8FromStr(text.get(), invariant, 0, &value);
-        return FAILED(result) ? failure(result) : "ok " + answers::bitsOf(value);
-    }
+    const auto number = [](auto value) {
+        return std::to_string(value);
+    };
+    if (operation == "i4s")
+        return fromText<LONG>(argument, VarI4FromStr, number);
+    if (operation == "bools")
+        return fromText<VARIANT_BOOL>(argument, VarBoolFromStr, number);
+    if (operation == "r8s")
+        return fromText<double>(argument, VarR8FromStr, answers::bitsOf);
     if (operation == "i4r8") {
         LONG value = 0;
         const HRESULT result = VarI4FromR8(answers::doubleOfBits(argument), &value);

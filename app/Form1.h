@@ -58,6 +58,8 @@ public:
     // while a box waits. The platform stopped such a chain with its out-of-stack error instead
     // of overflowing: a handler that is to start while this many run stops before its first step.
     static constexpr int maxHandlerDepth = 64;
+    // How many handlers run inside one another now.
+    int handlerDepth() const { return m_handlerDepth; }
 
     using QWidget::setEnabled;
 

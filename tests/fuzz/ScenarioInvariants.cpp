@@ -8,6 +8,8 @@
 #include "tools/scenario/Script.h"
 #include "tools/scenario/ValueLiteral.h"
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace fuzz {
@@ -25,11 +27,11 @@ std::vector<std::string_view> splitLines(std::string_view text)
     return lines;
 }
 
-// The lines an event handler can print: its two reads, its line, the labels, Annehmen and the
-// report of an error that stopped it. A held step's effects end at the first other line.
-bool isEventEffect(std::string_view line)
+// Lines that only a live window prints.
+bool changesTheWindow(std::string_view line)
 {
-    for (std::string_view prefix : {"get ", "line ", "caption ", "enabled ", "error "}) {
+    for (std::string_view prefix :
+         {"line ", "caption ", "enabled ", "text ", "check ", "box ", "clear"}) {
         if (line.starts_with(prefix))
             return true;
     }
@@ -64,125 +66,196 @@ WindowState stateOf(const app::Form1 &form)
 std::string ScenarioInvariants::check(std::string_view transcript,
                                       const std::optional<WindowState> &state)
 {
-    std::vector<std::string_view> lines = splitLines(transcript);
-    std::vector<bool> byEvent(lines.size(), false);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        if (line.starts_with("> ")) {
-            std::optional<scenario::Step> step;
-            try {
-                step = scenario::parseStep(line.substr(2));
-            } catch (const scenario::ScriptError &) {
-                return "the transcript shows a step that cannot be read: " + std::string(line);
+    bool justRaised = false;
+    for (std::string_view line : splitLines(transcript)) {
+        const std::size_t blanks = std::min(line.find_first_not_of(' '), line.size());
+        const int depth = static_cast<int>(blanks / 2);
+        line.remove_prefix(blanks);
+        const bool raisedJustBefore = std::exchange(justRaised, false);
+
+        // The refusal belongs to the handler that was to start, not to the one running.
+        if (line == "error stack") {
+            if (depth != app::Form1::maxHandlerDepth) {
+                return "a handler was refused while " + std::to_string(depth)
+                       + " ran, not at the bound of " + std::to_string(app::Form1::maxHandlerDepth);
             }
-            if (!step)
-                return "the transcript shows an empty step";
-            if (auto set = std::get_if<scenario::SetValue>(&step->action)) {
-                if (set->member->dispId == phone::dispid::ConnectionCount) {
-                    m_connectionCount = set->value;
-                    m_connectionCountFails = false;
-                }
-            } else if (auto fail = std::get_if<scenario::Fail>(&step->action)) {
-                if (fail->member->dispId == phone::dispid::ConnectionCount)
-                    m_connectionCountFails = true;
-            } else if (auto event = std::get_if<scenario::RaiseEvent>(&step->action)) {
-                std::size_t end = i + 1;
-                while (end < lines.size() && isEventEffect(lines[end]))
-                    ++end;
-                const std::string broken =
-                    checkEvent(*event, step->text, lines.data() + i + 1, end - i - 1);
-                if (!broken.empty())
-                    return broken;
-                for (std::size_t j = i + 1; j < end; ++j)
-                    byEvent[j] = true;
-            }
-        } else if (line.starts_with("line ") && !byEvent[i]) {
-            return "a line was written outside an event handler: " + std::string(line);
-        } else if (line.starts_with("enabled Annehmen") && !byEvent[i]) {
-            return "Annehmen changed outside an event handler: " + std::string(line);
-        } else if (line == "clear") {
-            m_model.lines = 0;
+            if (raisedJustBefore && m_raised.back().depth == depth)
+                m_raised.back().refused = true;
+            continue;
         }
+        if (line.starts_with("state "))
+            continue; // a dump's, whose state the window's own is compared with
+
+        while (!m_raised.empty() && depth <= m_raised.back().depth) {
+            const std::string broken = finish(m_raised.back());
+            m_raised.pop_back();
+            if (!broken.empty())
+                return broken;
+        }
+
+        if (line.starts_with("> ")) {
+            const std::string broken = step(line.substr(2), depth);
+            if (!broken.empty())
+                return broken;
+            justRaised = !m_raised.empty() && m_raised.back().depth == depth;
+            continue;
+        }
+
+        if (line == "exit") {
+            m_unloaded = true;
+            for (RaisedEvent &raised : m_raised)
+                raised.unloaded = true;
+        } else if (m_unloaded && changesTheWindow(line)) {
+            return "the window changed after it was unloaded: " + std::string(line);
+        }
+        if (!m_raised.empty() && depth == m_raised.back().depth + 1) {
+            const std::string broken = follow(m_raised.back(), line);
+            if (!broken.empty())
+                return broken;
+        } else if (line.starts_with("line ")) {
+            return "a line was written outside an event handler: " + std::string(line);
+        } else if (line.starts_with("enabled Annehmen")) {
+            return "Annehmen changed outside an event handler: " + std::string(line);
+        }
+        if (line == "clear")
+            m_model.lines = 0;
+    }
+    // Every handler has ended when the top-level step has.
+    while (!m_raised.empty()) {
+        const std::string broken = finish(m_raised.back());
+        m_raised.pop_back();
+        if (!broken.empty())
+            return broken;
     }
     return state ? compare(*state) : std::string();
 }
 
-std::string ScenarioInvariants::checkEvent(const scenario::RaiseEvent &event,
-                                           std::string_view stepText, const std::string_view *lines,
-                                           std::size_t count)
+std::string ScenarioInvariants::step(std::string_view stepText, int depth)
 {
-    const std::string where = " (" + std::string(stepText) + ")";
-    if (!events::CallEventHandlers::handlerFor(event.name)) {
-        if (count != 0)
-            return "an event the window does not handle changed something" + where;
-        return {};
+    std::optional<scenario::Step> step;
+    try {
+        step = scenario::parseStep(stepText);
+    } catch (const scenario::ScriptError &) {
+        return "the transcript shows a step that cannot be read: " + std::string(stepText);
     }
-
-    int lineCount = 0;
-    int errorCount = 0;
-    std::size_t linePosition = 0;
-    std::size_t errorPosition = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::string_view line = lines[k];
-        if (line.starts_with("line ")) {
-            ++lineCount;
-            linePosition = k;
-        } else if (line.starts_with("error ")) {
-            if (errorCount++ == 0)
-                errorPosition = k;
-        } else if (line.starts_with("get ") && line != "get ConnectionCount"
-                   && line != "get LatestText") {
-            return "an event handler read more than ConnectionCount and LatestText" + where;
+    if (!step)
+        return "the transcript shows an empty step";
+    if (auto set = std::get_if<scenario::SetValue>(&step->action)) {
+        if (set->member->dispId == phone::dispid::ConnectionCount) {
+            m_connectionCount = set->value;
+            m_connectionCountFails = false;
         }
+    } else if (auto fail = std::get_if<scenario::Fail>(&step->action)) {
+        if (fail->member->dispId == phone::dispid::ConnectionCount)
+            m_connectionCountFails = true;
+    } else if (auto event = std::get_if<scenario::RaiseEvent>(&step->action)) {
+        m_raised.push_back(
+            RaisedEvent{*event, " (" + step->text + ")", depth,
+                        events::CallEventHandlers::handlerFor(event->name) != nullptr});
     }
-    const bool oneLine = lineCount == 1 && (errorCount == 0 || errorPosition > linePosition);
-    const bool stoppedBefore = lineCount == 0 && errorCount == 1;
-    if (!oneLine && !stoppedBefore) {
-        return "a handled event must add exactly one line unless its handler reported an error "
-               "before the line"
-               + where;
-    }
+    return {};
+}
 
-    // Whether the line is due follows from the arguments and the scripted count alone.
-    const std::optional<std::int32_t> id = int32Of(event.arguments.callID);
-    bool lineDue = id.has_value();
-    if (id && event.name == "OnConnecting") {
+// Whether the handler's line is due follows from the arguments and the count its read returned;
+// OnConnecting stores its identifier at that moment.
+bool ScenarioInvariants::lineDue(RaisedEvent &raised)
+{
+    if (raised.lineDue)
+        return *raised.lineDue;
+    const std::optional<std::int32_t> id = int32Of(raised.event.arguments.callID);
+    bool due = id.has_value();
+    if (id && raised.event.name == "OnConnecting") {
         const std::optional<std::int32_t> connections =
             m_connectionCountFails ? std::nullopt : int32Of(m_connectionCount);
-        lineDue = connections && static_cast<std::uint32_t>(*connections) < 11;
-        if (lineDue)
+        due = connections && static_cast<std::uint32_t>(*connections) < 11;
+        if (due)
             m_model.callIDs[static_cast<std::size_t>(*connections)] = *id;
     }
-    if (lineDue != (lineCount == 1)) {
-        return lineDue ? "the handler stopped before its line without cause" + where
-                       : "the handler wrote its line although it had to stop before it" + where;
-    }
+    raised.lineDue = due;
+    return due;
+}
 
-    if (lineCount == 1) {
-        const std::u16string name(event.name.begin(), event.name.end());
+// One line the event's own handler printed, in the order it printed them, so that the model
+// changes when the window does, also around the handlers nested inside this one.
+std::string ScenarioInvariants::follow(RaisedEvent &raised, std::string_view line)
+{
+    const std::string &where = raised.where;
+    if (!raised.handled)
+        return "an event the window does not handle changed something" + where;
+    if (raised.refused)
+        return "a refused handler ran all the same" + where;
+    if (raised.errors > 0)
+        return "an event handler went on after its error" + where;
+    if (raised.switched)
+        return "an event handler went on after switching Annehmen" + where;
+
+    if (line.starts_with("get ")) {
+        if (line != "get ConnectionCount" && line != "get LatestText")
+            return "an event handler read more than ConnectionCount and LatestText" + where;
+        if (raised.event.name == "OnConnecting" && raised.lines == 0)
+            raised.countRead = true;
+    } else if (line.starts_with("line ")) {
+        if (++raised.lines > 1)
+            return "a handled event added more than one line" + where;
+        if (!lineDue(raised))
+            return "the handler wrote its line although it had to stop before it" + where;
+        const std::optional<std::int32_t> id = int32Of(raised.event.arguments.callID);
+        const std::u16string name(raised.event.name.begin(), raised.event.name.end());
         const std::string expected = "line "
                                      + scenario::textLiteral(events::formatEventLine(
-                                         name, phone::toText(event.arguments.callingNumber),
-                                         phone::toText(event.arguments.calledMSN), *id));
-        if (lines[linePosition] != expected)
+                                         name, phone::toText(raised.event.arguments.callingNumber),
+                                         phone::toText(raised.event.arguments.calledMSN), *id));
+        if (line != expected)
             return "the line does not carry the event's name and arguments unchanged" + where;
         m_model.strEvent = name;
         ++m_model.lines;
-    }
-
-    const bool ranToEnd = lineCount == 1 && errorCount == 0;
-    const bool switchesAccept = event.name == "OnRing" || event.name == "OnDisConnected";
-    if (switchesAccept && ranToEnd) {
-        const bool enable = event.name == "OnRing";
-        if (lines[count - 1] != (enable ? "enabled Annehmen 1" : "enabled Annehmen 0"))
-            return "Annehmen was not switched after the line" + where;
+    } else if (line.starts_with("error ")) {
+        if (raised.lines == 0 && lineDue(raised))
+            return "the handler stopped before its line without cause" + where;
+        ++raised.errors;
+    } else if (line.starts_with("enabled ")) {
+        const bool enable = raised.event.name == "OnRing";
+        if ((!enable && raised.event.name != "OnDisConnected") || raised.lines == 0)
+            return "Annehmen changed by a handler that must leave it" + where;
+        if (line != (enable ? "enabled Annehmen 1" : "enabled Annehmen 0"))
+            return "Annehmen was switched the wrong way" + where;
         m_model.annehmen = enable;
-    } else {
-        for (std::size_t k = 0; k < count; ++k) {
-            if (lines[k].starts_with("enabled "))
-                return "Annehmen changed by a handler that must leave it" + where;
-        }
+        raised.switched = true;
+    } else if (!line.starts_with("caption ")) {
+        return "an event handler did more than write its line and labels: " + std::string(line)
+               + where;
     }
+    return {};
+}
+
+std::string ScenarioInvariants::finish(RaisedEvent &raised)
+{
+    const std::string &where = raised.where;
+    if (!raised.handled)
+        return {};
+    const bool atTheBound = raised.depth >= app::Form1::maxHandlerDepth;
+    if (raised.refused != atTheBound) {
+        return atTheBound ? "a handler started although 64 were running" + where
+                          : "a handler was refused below the bound" + where;
+    }
+    if (raised.refused)
+        return {};
+    if (raised.unloaded) {
+        // The handler stopped without a report where the window went away; a store whose read
+        // had returned took place all the same.
+        if (raised.countRead)
+            lineDue(raised);
+        return {};
+    }
+    const bool due = lineDue(raised);
+    if (raised.lines == 0 && raised.errors == 0) {
+        return due ? "the handler stopped before its line without cause" + where
+                   : "a handler that had to stop before its line reported no error" + where;
+    }
+    const bool switchesAccept =
+        raised.event.name == "OnRing" || raised.event.name == "OnDisConnected";
+    if (switchesAccept && raised.lines == 1 && raised.errors == 0 && !raised.switched)
+        return "Annehmen was not switched after the line" + where;
     return {};
 }
 

@@ -10,13 +10,12 @@ using fuzz::ScenarioInvariants;
 using fuzz::WindowState;
 
 const std::string ring = "> event OnRing \"1\" \"2\" 7\n"
-                         "get ConnectionCount\n"
-                         "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
-                         "get ConnectionCount\n"
-                         "caption LBL_Anzahl \"Anzahl Verbindungen:  0\"\n"
-                         "get LatestText\n"
-                         "caption LBL_Last \"Zuletzt: \"\n"
-                         "enabled Annehmen 1\n";
+                         "  line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+                         "  get ConnectionCount\n"
+                         "  caption LBL_Anzahl \"Anzahl Verbindungen:  0\"\n"
+                         "  get LatestText\n"
+                         "  caption LBL_Last \"Zuletzt: \"\n"
+                         "  enabled Annehmen 1\n";
 
 WindowState afterRing()
 {
@@ -39,17 +38,16 @@ TEST(ScenarioInvariants, PassesAnEventHeldByABoxAndTheHangUpAfterIt)
     EXPECT_EQ(invariants.check("> value ConnectionCount 1\n", std::nullopt), "");
     EXPECT_EQ(invariants.check("> while-box event OnRing \"1\" \"2\" 7\n", WindowState{}), "");
     const std::string held = "> click BTN_Disconnect\n"
-                             "get ConnectionCount\n"
-                             "box 0 * \"1 = 0 wird jetzt beendet\"\n"
-                             "> event OnRing \"1\" \"2\" 7\n"
-                             "get ConnectionCount\n"
-                             "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
-                             "get ConnectionCount\n"
-                             "caption LBL_Anzahl \"Anzahl Verbindungen:  1\"\n"
-                             "get LatestText\n"
-                             "caption LBL_Last \"Zuletzt: \"\n"
-                             "enabled Annehmen 1\n"
-                             "call HangUp 0\n";
+                             "  get ConnectionCount\n"
+                             "  box 0 * \"1 = 0 wird jetzt beendet\"\n"
+                             "  > event OnRing \"1\" \"2\" 7\n"
+                             "    line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+                             "    get ConnectionCount\n"
+                             "    caption LBL_Anzahl \"Anzahl Verbindungen:  1\"\n"
+                             "    get LatestText\n"
+                             "    caption LBL_Last \"Zuletzt: \"\n"
+                             "    enabled Annehmen 1\n"
+                             "  call HangUp 0\n";
     EXPECT_EQ(invariants.check(held, afterRing()), "");
 }
 
@@ -57,8 +55,8 @@ TEST(ScenarioInvariants, CatchesASecondLine)
 {
     ScenarioInvariants invariants;
     std::string twice = ring;
-    twice.insert(twice.find("get LatestText"),
-                 "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n");
+    twice.insert(twice.find("  get LatestText"),
+                 "  line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n");
     EXPECT_NE(invariants.check(twice, afterRing()), "");
 }
 
@@ -66,7 +64,7 @@ TEST(ScenarioInvariants, CatchesAMissingLineWithoutAnError)
 {
     ScenarioInvariants invariants;
     EXPECT_NE(invariants.check("> event OnIdle \"1\" \"2\" 7\n"
-                               "get ConnectionCount\n",
+                               "  get ConnectionCount\n",
                                WindowState{}),
               "");
 }
@@ -75,8 +73,8 @@ TEST(ScenarioInvariants, CatchesAnErrorReportedBeforeALineThatWasWrittenAnyway)
 {
     ScenarioInvariants invariants;
     EXPECT_NE(invariants.check("> event OnIdle \"1\" \"2\" 7\n"
-                               "error component\n"
-                               "line \"Ereignis: OnIdle (ID: 7) -    Nummer: 1 - MSN: 2\"\n",
+                               "  error component\n"
+                               "  line \"Ereignis: OnIdle (ID: 7) -    Nummer: 1 - MSN: 2\"\n",
                                WindowState{}),
               "");
 }
@@ -93,8 +91,8 @@ TEST(ScenarioInvariants, CatchesALineWrittenByACommand)
 {
     ScenarioInvariants invariants;
     EXPECT_NE(invariants.check("> click BTN_Dial\n"
-                               "call Dial \"\"\n"
-                               "line \"Ereignis: OnIdle (ID: 7) -    Nummer: 1 - MSN: 2\"\n",
+                               "  call Dial \"\"\n"
+                               "  line \"Ereignis: OnIdle (ID: 7) -    Nummer: 1 - MSN: 2\"\n",
                                WindowState{}),
               "");
 }
@@ -103,7 +101,7 @@ TEST(ScenarioInvariants, CatchesAnUnhandledEventThatDoesSomething)
 {
     ScenarioInvariants invariants;
     EXPECT_NE(invariants.check("> event OnDisconnected \"1\" \"2\" 7\n"
-                               "get ConnectionCount\n",
+                               "  get ConnectionCount\n",
                                WindowState{}),
               "");
 }
@@ -123,11 +121,11 @@ TEST(ScenarioInvariants, CatchesAnnehmenSwitchedAfterAFailedLabelRefresh)
 {
     ScenarioInvariants invariants;
     const std::string failed = "> event OnRing \"1\" \"2\" 7\n"
-                               "get ConnectionCount\n"
-                               "line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
-                               "get ConnectionCount\n"
-                               "error component\n"
-                               "enabled Annehmen 1\n";
+                               "  get ConnectionCount\n"
+                               "  line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+                               "  get ConnectionCount\n"
+                               "  error component\n"
+                               "  enabled Annehmen 1\n";
     EXPECT_NE(invariants.check(failed, afterRing()), "");
 }
 
@@ -150,13 +148,13 @@ TEST(ScenarioInvariants, FollowsTheStoreOfOnConnectingAtTheScriptedCount)
     EXPECT_EQ(invariants.check("> value ConnectionCount 3\n", std::nullopt), "");
     const std::string connecting =
         "> event OnConnecting \"1\" \"2\" -9\n"
-        "get ConnectionCount\n"
-        "get ConnectionCount\n"
-        "line \"Ereignis: OnConnecting (ID:-9) -    Nummer: 1 - MSN: 2\"\n"
-        "get ConnectionCount\n"
-        "caption LBL_Anzahl \"Anzahl Verbindungen:  3\"\n"
-        "get LatestText\n"
-        "caption LBL_Last \"Zuletzt: \"\n";
+        "  get ConnectionCount\n"
+        "  get ConnectionCount\n"
+        "  line \"Ereignis: OnConnecting (ID:-9) -    Nummer: 1 - MSN: 2\"\n"
+        "  get ConnectionCount\n"
+        "  caption LBL_Anzahl \"Anzahl Verbindungen:  3\"\n"
+        "  get LatestText\n"
+        "  caption LBL_Last \"Zuletzt: \"\n";
     WindowState state;
     state.lines = 1;
     state.strEvent = u"OnConnecting";
@@ -174,10 +172,10 @@ TEST(ScenarioInvariants, CatchesOnConnectingThatWritesDespiteARangeError)
     ScenarioInvariants invariants;
     EXPECT_EQ(invariants.check("> value ConnectionCount 11\n", std::nullopt), "");
     EXPECT_NE(invariants.check("> event OnConnecting \"1\" \"2\" 5\n"
-                               "get ConnectionCount\n"
-                               "line \"Ereignis: OnConnecting (ID: 5) -    Nummer: 1 - MSN: 2\"\n"
-                               "get ConnectionCount\n"
-                               "error range\n",
+                               "  get ConnectionCount\n"
+                               "  line \"Ereignis: OnConnecting (ID: 5) -    Nummer: 1 - MSN: 2\"\n"
+                               "  get ConnectionCount\n"
+                               "  error range\n",
                                std::nullopt),
               "");
 }
@@ -190,6 +188,112 @@ TEST(ScenarioInvariants, ListCountFollowsClear)
     cleared.lines = 0;
     EXPECT_EQ(invariants.check("> click BTN_Clear\nclear\n", cleared), "");
     EXPECT_NE(invariants.check("> dump\n", afterRing()), "");
+}
+
+// The handler runs at the depth the indentation gives; the rules follow each handler on its own.
+const std::string connectingWithCountChangedInsideItsRead =
+    "> event OnConnecting \"1\" \"2\" 5\n"
+    "  get ConnectionCount\n"
+    "  > value ConnectionCount 4\n"
+    "  line \"Ereignis: OnConnecting (ID: 5) -    Nummer: 1 - MSN: 2\"\n"
+    "  get ConnectionCount\n"
+    "  caption LBL_Anzahl \"Anzahl Verbindungen:  4\"\n"
+    "  get LatestText\n"
+    "  caption LBL_Last \"Zuletzt: \"\n";
+
+TEST(ScenarioInvariants, StoresAtTheCountThatTheReadReturnedAfterItsHeldSteps)
+{
+    WindowState state;
+    state.lines = 1;
+    state.strEvent = u"OnConnecting";
+    state.callIDs[4] = 5;
+    ScenarioInvariants invariants;
+    invariants.check("> value ConnectionCount 1\n", std::nullopt);
+    EXPECT_EQ(invariants.check(connectingWithCountChangedInsideItsRead, state), "");
+
+    state.callIDs[4] = 0;
+    state.callIDs[1] = 5;
+    ScenarioInvariants atTheOldCount;
+    atTheOldCount.check("> value ConnectionCount 1\n", std::nullopt);
+    EXPECT_NE(atTheOldCount.check(connectingWithCountChangedInsideItsRead, state), "");
+}
+
+// OnRing raises OnDisConnected inside its read of the latest text: the inner line comes second,
+// and the outer handler switches Annehmen last.
+const std::string disconnectedInsideRing =
+    "> event OnRing \"1\" \"2\" 7\n"
+    "  line \"Ereignis: OnRing (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+    "  get ConnectionCount\n"
+    "  caption LBL_Anzahl \"Anzahl Verbindungen:  0\"\n"
+    "  get LatestText\n"
+    "  > event OnDisConnected \"1\" \"2\" 7\n"
+    "    line \"Ereignis: OnDisConnected (ID: 7) -    Nummer: 1 - MSN: 2\"\n"
+    "    get ConnectionCount\n"
+    "    caption LBL_Anzahl \"Anzahl Verbindungen:  0\"\n"
+    "    get LatestText\n"
+    "    caption LBL_Last \"Zuletzt: \"\n"
+    "    enabled Annehmen 0\n"
+    "  caption LBL_Last \"Zuletzt: \"\n"
+    "  enabled Annehmen 1\n";
+
+TEST(ScenarioInvariants, FollowsNestedHandlersInTheOrderTheyChangeTheWindow)
+{
+    WindowState state;
+    state.annehmen = true;
+    state.lines = 2;
+    state.strEvent = u"OnDisConnected";
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check(disconnectedInsideRing, state), "");
+
+    state.annehmen = false;
+    ScenarioInvariants innerLast;
+    EXPECT_NE(innerLast.check(disconnectedInsideRing, state), "");
+}
+
+TEST(ScenarioInvariants, CatchesANestedLineTakenForTheOuterHandlers)
+{
+    // The outer handler stops without its line and without an error; only the inner wrote.
+    ScenarioInvariants invariants;
+    EXPECT_NE(invariants.check("> event OnConnecting \"1\" \"2\" 5\n"
+                               "  get ConnectionCount\n"
+                               "  > event OnIdle \"3\" \"4\" 8\n"
+                               "    line \"Ereignis: OnIdle (ID: 8) -    Nummer: 3 - MSN: 4\"\n"
+                               "    get ConnectionCount\n"
+                               "    caption LBL_Anzahl \"Anzahl Verbindungen:  0\"\n"
+                               "    get LatestText\n"
+                               "    caption LBL_Last \"Zuletzt: \"\n",
+                               std::nullopt),
+              "");
+}
+
+TEST(ScenarioInvariants, RefusesHandlersExactlyAtTheBound)
+{
+    const std::string bound(2 * 64, ' ');
+    const std::string idle = "> event OnIdle \"1\" \"2\" 7\n";
+    ScenarioInvariants refused;
+    EXPECT_EQ(refused.check(bound + idle + bound + "error stack\n", std::nullopt), "");
+    ScenarioInvariants started;
+    EXPECT_NE(started.check(bound + idle, std::nullopt), "");
+    ScenarioInvariants belowTheBound;
+    EXPECT_NE(belowTheBound.check("    " + idle + "    error stack\n", std::nullopt), "");
+}
+
+TEST(ScenarioInvariants, AHandlerStopsSilentlyWhenTheWindowGoesInsideItsAccess)
+{
+    // The count's read returned after the window went: the store took place, the line did not.
+    const std::string exitInsideTheRead = "> event OnConnecting \"1\" \"2\" 5\n"
+                                          "  get ConnectionCount\n"
+                                          "  > click BTN_Exit\n"
+                                          "    exit\n";
+    WindowState state;
+    state.callIDs[0] = 5;
+    ScenarioInvariants invariants;
+    EXPECT_EQ(invariants.check(exitInsideTheRead, state), "");
+
+    ScenarioInvariants changedAfterwards;
+    EXPECT_NE(
+        changedAfterwards.check(exitInsideTheRead + "  caption LBL_Last \"Zuletzt: \"\n", state),
+        "");
 }
 
 } // namespace

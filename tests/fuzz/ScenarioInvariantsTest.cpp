@@ -280,13 +280,15 @@ TEST(ScenarioInvariants, RefusesHandlersExactlyAtTheBound)
 
 TEST(ScenarioInvariants, AHandlerStopsSilentlyWhenTheWindowGoesInsideItsAccess)
 {
-    // The count's read returned after the window went: the store took place, the line did not.
+    // The count's read returned after the window went: the store took place and the name was
+    // set, the line was not written.
     const std::string exitInsideTheRead = "> event OnConnecting \"1\" \"2\" 5\n"
                                           "  get ConnectionCount\n"
                                           "  > click BTN_Exit\n"
                                           "    exit\n";
     WindowState state;
     state.callIDs[0] = 5;
+    state.strEvent = u"OnConnecting";
     ScenarioInvariants invariants;
     EXPECT_EQ(invariants.check(exitInsideTheRead, state), "");
 

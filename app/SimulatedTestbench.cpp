@@ -5,17 +5,19 @@
 
 namespace app {
 
-SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing)
+SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing,
+                                       const SessionTaps &taps)
     // Only the clock's address is taken before the members are made.
     : SimulatedTestbench(dialogs, m_steadyClock, std::make_unique<QtScheduler>(m_steadyClock),
-                         timing)
+                         timing, taps)
 {}
 
 SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
                                        std::unique_ptr<phone::sim::Scheduler> scheduler,
-                                       phone::sim::Timing timing)
+                                       phone::sim::Timing timing, const SessionTaps &taps)
     : m_control(clock, std::move(scheduler), timing)
-    , m_form(m_control, dialogs)
+    , m_tapped(taps.control ? taps.control(m_control) : nullptr)
+    , m_form(m_tapped ? *m_tapped : m_control, dialogs, taps.observer)
     , m_panel(new SimulatorPanel(m_control, &m_form))
 {}
 

@@ -45,6 +45,8 @@ StartOptions parseStartOptions(const QStringList &arguments)
             options.hostPath = valueAfter(arguments, i);
         else if (argument == u"--timeout")
             options.timeout = timeoutOf(valueAfter(arguments, i));
+        else if (argument == u"--trace")
+            options.tracePath = valueAfter(arguments, i);
         else if (argument == u"--help" || argument == u"-h")
             options.helpRequested = true;
         else
@@ -61,13 +63,16 @@ QString usageText()
 {
     return QStringLiteral(
         "tervani-testbench [--control PROGID [--host PFAD] [--timeout SEKUNDEN]]\n"
+        "                  [--trace DATEI]\n"
         "  ohne --control: unter Windows das Steuerelement TervaniActiveX.axTervani über\n"
         "                  tervani-host.exe, sonst das simulierte Softphone\n"
         "  --control       das COM-Steuerelement PROGID, in seinem eigenen Host-Prozess\n"
         "                  (außerhalb von Windows unter Wine: wine für einen 32-Bit-Host,\n"
         "                  wine64 für einen 64-Bit-Host)\n"
         "  --host          der Host, sonst tervani-host.exe neben diesem Programm\n"
-        "  --timeout       so lange wird auf jede Antwort des Hosts gewartet (30)\n");
+        "  --timeout       so lange wird auf jede Antwort des Hosts gewartet (30)\n"
+        "  --trace         schreibt jeden Austausch mit dem Steuerelement Zeile für Zeile\n"
+        "                  in DATEI, sobald er geschieht (- : auf die Standardausgabe)\n");
 }
 
 } // namespace app

@@ -19,6 +19,8 @@ struct StartOptions
     QString hostPath;
     // How long the bench waits for the host's answer before it takes it for hung.
     std::chrono::milliseconds timeout{std::chrono::seconds(30)};
+    // Where the trace of the session goes ("-": standard output); empty: no trace.
+    QString tracePath;
     bool helpRequested = false;
 };
 
@@ -29,8 +31,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "--control PROGID", "--host PATH", "--timeout SECONDS", "--help". On Windows the real
-// control is the default, elsewhere the simulation. Throws UsageError.
+// "--control PROGID", "--host PATH", "--timeout SECONDS", "--trace FILE", "--help". On Windows the
+// real control is the default, elsewhere the simulation. Throws UsageError.
 StartOptions parseStartOptions(const QStringList &arguments);
 
 // The text --help prints.

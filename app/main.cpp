@@ -4,11 +4,14 @@
 #include "app/SimulatedTestbench.h"
 #include "app/StartOptions.h"
 #include "phone/Error.h"
+#include "trace/OutputFile.h"
+#include "trace/SessionTrace.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -39,10 +42,26 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // Opened before anything else happens, so that a trace that cannot be written stops the
+    // program at once instead of losing the session.
+    std::optional<trace::SessionTrace> sessionTrace;
+    if (!options.tracePath.isEmpty()) {
+        try {
+            sessionTrace.emplace(
+                trace::openOutput(options.tracePath.toStdU16String(), "Das Ablaufprotokoll"),
+                dialogs);
+        } catch (const trace::OutputError &error) {
+            say(QString::fromUtf8(error.what()) + u'\n', stderr);
+            return 2;
+        }
+    }
+    app::Dialogs &windowDialogs = sessionTrace ? sessionTrace->dialogs() : dialogs;
+    const app::SessionTaps taps = sessionTrace ? sessionTrace->taps() : app::SessionTaps{};
+
     if (!options.progId) {
         // The panel is a window of Form1's: closing Form1 closes the last main window, and
         // the program ends with it.
-        app::SimulatedTestbench bench(dialogs);
+        app::SimulatedTestbench bench(windowDialogs, {}, taps);
         bench.show();
         return application.exec();
     }
@@ -58,7 +77,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     // Declared after the control, so the window lets go of it first.
-    app::Form1 form(*control, dialogs);
+    const std::unique_ptr<phone::Dispatch> tapped = taps.control ? taps.control(*control) : nullptr;
+    app::Form1 form(tapped ? *tapped : *control, windowDialogs, taps.observer);
     form.show();
     return application.exec();
 }

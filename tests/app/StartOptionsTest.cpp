@@ -39,6 +39,8 @@ void StartOptionsTest::accepts_data()
         << QStringList{"--timeout", "0.0001"} << QString() << QString() << qint64(1) << false;
     QTest::newRow("help") << QStringList{"--help"} << QString() << QString() << qint64(30000)
                           << true;
+    QTest::newRow("trace beside the control") << QStringList{"--trace", "-", "--control", "X.Y"}
+                                              << "X.Y" << QString() << qint64(30000) << false;
     QTest::newRow("umlauts in the identifier")
         << QStringList{"--control", "Größe.Ä"} << "Größe.Ä" << QString() << qint64(30000) << false;
 }
@@ -65,6 +67,8 @@ void StartOptionsTest::accepts()
     QCOMPARE(options.hostPath, host);
     QCOMPARE(options.timeout.count(), timeoutMs);
     QCOMPARE(options.helpRequested, help);
+    const qsizetype trace = arguments.indexOf(QStringLiteral("--trace"));
+    QCOMPARE(options.tracePath, trace < 0 ? QString() : arguments.at(trace + 1));
 }
 
 void StartOptionsTest::refuses_data()
@@ -90,6 +94,8 @@ void StartOptionsTest::refuses_data()
     QTest::newRow("timeout beyond a day") << QStringList{"--control", "X", "--timeout", "1e9"}
                                           << "„1e9“ ist keine Wartezeit in Sekunden (größer als "
                                              "0, höchstens 86400).";
+    QTest::newRow("trace without its file")
+        << QStringList{"--trace"} << "Nach --trace fehlt ein Wert.";
     QTest::newRow("unknown option")
         << QStringList{"--contol", "X"} << "Unbekannte Angabe „--contol“ (--help zeigt alle).";
 }
@@ -111,7 +117,7 @@ void StartOptionsTest::refuses()
 void StartOptionsTest::helpTextNamesEveryOption()
 {
     const QString text = app::usageText();
-    for (const char *option : {"--control", "--host", "--timeout"})
+    for (const char *option : {"--control", "--host", "--timeout", "--trace"})
         QVERIFY2(text.contains(QLatin1String(option)), option);
 }
 

@@ -106,7 +106,10 @@ void preparePrefix(const QString &prefix, const QDir &bin, const QString &wine64
 
 HostedScript::HostedScript(const phone::remote::HostCommand &command, std::ostream &transcript)
     : m_hosted(command, script::progIdText)
-    , m_traced(m_hosted, transcript, [this](std::int32_t dispId) { accessed(dispId); })
+    , m_traced(m_hosted, [this, &transcript](const phone::scripted::Access &access) {
+        transcript << phone::scripted::accessLine(access) << '\n';
+        accessed(access.dispId);
+    })
 {}
 
 void HostedScript::setAnswer(std::int32_t dispId, const phone::Value &value)

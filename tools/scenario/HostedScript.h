@@ -1,8 +1,8 @@
 #pragma once
 
 #include "phone/remote/HostedControl.h"
-#include "tools/scenario/AccessTrace.h"
 #include "tools/scenario/ControlUnderScript.h"
+#include "trace/TracedDispatch.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ public:
 
 private:
     phone::remote::HostedControl m_hosted;
-    TracingDispatch m_traced;
+    trace::TracedDispatch m_traced;
 };
 
 // How to start this build's host under Wine on a prefix of the tool's own, beside the build,

@@ -18,29 +18,7 @@ namespace scenario {
 
 namespace {
 
-std::string_view controlName(form::Control control)
-{
-    return form::layoutOf(control).name;
-}
-
-const char *errorKindName(phone::ErrorKind kind)
-{
-    switch (kind) {
-    case phone::ErrorKind::Range:
-        return "range";
-    case phone::ErrorKind::Overflow:
-        return "overflow";
-    case phone::ErrorKind::Type:
-        return "type";
-    case phone::ErrorKind::Null:
-        return "null";
-    case phone::ErrorKind::Stack:
-        return "stack";
-    case phone::ErrorKind::Component:
-        break;
-    }
-    return "component";
-}
+using trace::controlName;
 
 std::string qtText(const QString &text)
 {
@@ -50,7 +28,8 @@ std::string qtText(const QString &text)
 } // namespace
 
 ScenarioRunner::ScenarioRunner(std::ostream &transcript)
-    : m_out(transcript)
+    : TranscriptWriter(transcript)
+    , m_out(transcript)
 {
     auto local = std::make_unique<LocalControl>(transcript);
     m_local = local.get();
@@ -60,7 +39,8 @@ ScenarioRunner::ScenarioRunner(std::ostream &transcript)
 
 ScenarioRunner::ScenarioRunner(std::ostream &transcript,
                                std::unique_ptr<ControlUnderScript> control)
-    : m_out(transcript)
+    : TranscriptWriter(transcript)
+    , m_out(transcript)
     , m_control(std::move(control))
 {
     m_control->onAccess([this](std::int32_t dispId) { insideAccess(dispId); });
@@ -263,8 +243,7 @@ void ScenarioRunner::dump()
 void ScenarioRunner::messageBox(const std::u16string &prompt, form::BoxStyle style,
                                 const std::optional<std::u16string> &title)
 {
-    m_out << "box " << static_cast<int>(style) << ' ' << (title ? textLiteral(*title) : "*") << ' '
-          << textLiteral(prompt) << '\n';
+    box(prompt, style, title);
     if (m_heldByBoxes.empty())
         return;
     const std::shared_ptr<HeldSteps> held = m_heldByBoxes.front();
@@ -274,43 +253,13 @@ void ScenarioRunner::messageBox(const std::u16string &prompt, form::BoxStyle sty
 
 void ScenarioRunner::errorReport(const phone::Error &error)
 {
-    m_out << "error " << errorKindName(error.kind()) << '\n';
-}
-
-void ScenarioRunner::lineAdded(const std::u16string &line)
-{
-    m_out << "line " << textLiteral(line) << '\n';
-}
-
-void ScenarioRunner::listCleared()
-{
-    m_out << "clear\n";
-}
-
-void ScenarioRunner::captionSet(form::Control label, const std::u16string &caption)
-{
-    m_out << "caption " << controlName(label) << ' ' << textLiteral(caption) << '\n';
-}
-
-void ScenarioRunner::enabledSet(form::Control control, bool enabled)
-{
-    m_out << "enabled " << controlName(control) << ' ' << (enabled ? 1 : 0) << '\n';
-}
-
-void ScenarioRunner::textSet(form::Control textField, const std::u16string &text)
-{
-    m_out << "text " << controlName(textField) << ' ' << textLiteral(text) << '\n';
-}
-
-void ScenarioRunner::checkSet(form::Control checkBox, int value)
-{
-    m_out << "check " << controlName(checkBox) << ' ' << value << '\n';
+    TranscriptWriter::error(error);
 }
 
 void ScenarioRunner::unloaded()
 {
     m_unloaded = true;
-    m_out << "exit\n";
+    TranscriptWriter::unloaded();
 }
 
 } // namespace scenario

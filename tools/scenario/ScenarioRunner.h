@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/Dialogs.h"
-#include "app/FormObserver.h"
 #include "phone/scripted/ScriptedControl.h"
 #include "tools/scenario/ControlUnderScript.h"
 #include "tools/scenario/Script.h"
+#include "trace/TranscriptWriter.h"
 
 #include <deque>
 #include <map>
@@ -24,7 +24,7 @@ namespace scenario {
 
 // Runs a script against the real Form1 and a scripted control, printing the transcript.
 // Boxes are recorded instead of shown, so nothing ever waits for a person.
-class ScenarioRunner : private app::Dialogs, private app::FormObserver
+class ScenarioRunner : private app::Dialogs, private trace::TranscriptWriter
 {
 public:
     // Against the stand-in control in this process.
@@ -62,13 +62,7 @@ private:
                     const std::optional<std::u16string> &title) override;
     void errorReport(const phone::Error &error) override;
 
-    // FormObserver
-    void lineAdded(const std::u16string &line) override;
-    void listCleared() override;
-    void captionSet(form::Control label, const std::u16string &caption) override;
-    void enabledSet(form::Control control, bool enabled) override;
-    void textSet(form::Control textField, const std::u16string &text) override;
-    void checkSet(form::Control checkBox, int value) override;
+    // TranscriptWriter: the window has gone, and no step may follow.
     void unloaded() override;
 
     std::ostream &m_out;

@@ -1,0 +1,51 @@
+#include "trace/OutputFile.h"
+
+#include <cerrno>
+#include <fstream>
+#include <iostream>
+
+namespace trace {
+
+namespace {
+
+// The reasons a user can act on, in German; the C library's own texts follow the locale.
+std::string reasonOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return "den Ordner gibt es nicht";
+    case EACCES:
+    case EPERM:
+        return "dort darf nicht geschrieben werden";
+    case EISDIR:
+        return "das ist ein Ordner";
+    case ENOSPC:
+        return "der Datenträger ist voll";
+    case EROFS:
+        return "der Datenträger ist nur lesbar";
+    default:
+        return "Fehler " + std::to_string(error);
+    }
+}
+
+} // namespace
+
+std::unique_ptr<std::ostream> openOutput(const std::filesystem::path &path, const std::string &what)
+{
+    if (path == "-")
+        return std::make_unique<std::ostream>(std::cout.rdbuf());
+    errno = 0;
+    auto file =
+        std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc | std::ios::binary);
+    if (!*file) {
+        const int error = errno;
+        const std::u8string name = path.u8string();
+        throw OutputError(what + " kann nicht nach „" + std::string(name.begin(), name.end())
+                          + "“ geschrieben werden: "
+                          + (error ? reasonOf(error) : "unbekannter Fehler") + ".");
+    }
+    return file;
+}
+
+} // namespace trace

@@ -142,8 +142,10 @@ void Form1::connectHandlers()
     using commands::CommandHandlers;
     using form::WindowHandlers;
     auto onClick = [this](Control control, auto &handlers, auto handler) {
-        connect(button(control), &QPushButton::clicked, this, [this, &handlers, handler] {
-            runHandler([&handlers, handler] { (handlers.*handler)(); });
+        connect(button(control), &QPushButton::clicked, this, [this, control, &handlers, handler] {
+            runUserAction({UserAction::Kind::Click, control, {}}, [this, &handlers, handler] {
+                runHandler([&handlers, handler] { (handlers.*handler)(); });
+            });
         });
     };
     onClick(Control::BTN_Dial, m_commandHandlers, &CommandHandlers::BTN_Dial_clicked);
@@ -154,11 +156,37 @@ void Form1::connectHandlers()
     onClick(Control::BTN_Konvert, m_commandHandlers, &CommandHandlers::BTN_Konvert_clicked);
     onClick(Control::BTN_Clear, m_windowHandlers, &WindowHandlers::BTN_Clear_clicked);
     onClick(Control::BTN_Exit, m_windowHandlers, &WindowHandlers::BTN_Exit_clicked);
-    connect(textField(Control::TXT_Konvert), &TextField::doubleClicked, this,
-            [this] { runHandler([this] { m_commandHandlers.TXT_Konvert_doubleClicked(); }); });
+    connect(textField(Control::TXT_Konvert), &TextField::doubleClicked, this, [this] {
+        runUserAction({UserAction::Kind::DoubleClick, Control::TXT_Konvert, {}}, [this] {
+            runHandler([this] { m_commandHandlers.TXT_Konvert_doubleClicked(); });
+        });
+    });
     // clicked, not toggled: only the user's click writes the flag, never the load step.
-    connect(checkBox(Control::CHK_PopUp), &QCheckBox::clicked, this,
-            [this] { runHandler([this] { m_windowHandlers.CHK_PopUp_clicked(); }); });
+    connect(checkBox(Control::CHK_PopUp), &QCheckBox::clicked, this, [this] {
+        runUserAction({UserAction::Kind::Click, Control::CHK_PopUp, {}},
+                      [this] { runHandler([this] { m_windowHandlers.CHK_PopUp_clicked(); }); });
+    });
+    for (Control field :
+         {Control::TXT_Nummer, Control::TXT_SMS, Control::TXT_DTMF, Control::TXT_Konvert}) {
+        connect(
+            textField(field), &QLineEdit::textChanged, this, [this, field](const QString &text) {
+                if (!m_windowSetsText)
+                    runUserAction({UserAction::Kind::Type, field, text.toStdU16String()}, [] {});
+            });
+    }
+}
+
+template <typename Handler>
+void Form1::runUserAction(const UserAction &action, Handler &&handler) noexcept
+{
+    // An action that reaches the window after it has gone does nothing, and is no action.
+    if (m_unloaded)
+        return;
+    if (m_observer)
+        m_observer->userActing(action);
+    handler();
+    if (m_observer)
+        m_observer->userActed();
 }
 
 template <typename Handler>
@@ -205,7 +233,7 @@ void Form1::reportError(const phone::Error &error) noexcept
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    letGo();
+    runUserAction({UserAction::Kind::Close, Control::BTN_Exit, {}}, [this] { letGo(); });
     event->accept();
 }
 
@@ -266,7 +294,9 @@ std::u16string Form1::text(Control textField) const
 void Form1::setText(Control textField, const std::u16string &text)
 {
     throwIfUnloaded();
+    m_windowSetsText = true;
     this->textField(textField)->setText(qt(text));
+    m_windowSetsText = false;
     if (m_observer)
         m_observer->textSet(textField, text);
 }
@@ -330,6 +360,7 @@ void Form1::clearList()
 void Form1::unload()
 {
     throwIfUnloaded();
+    letGo();
     close();
 }
 

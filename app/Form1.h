@@ -86,6 +86,9 @@ private:
     void connectHandlers();
     template <typename Handler>
     void runHandler(Handler &&handler) noexcept;
+    // Handles the user's action, telling the observer before and after.
+    template <typename Handler>
+    void runUserAction(const UserAction &action, Handler &&handler) noexcept;
     void reportError(const phone::Error &error) noexcept;
     void letGo();
     void throwIfUnloaded() const;
@@ -100,6 +103,7 @@ private:
     phone::Dispatch &m_control;
     bool m_unloaded = false;
     int m_handlerDepth = 0;
+    bool m_windowSetsText = false; // a text change now is the window's own, not the user's
     form::UnloadGuard m_guard;
     phone::TervaniFacade m_axTervani1;
     Dialogs &m_dialogs;

@@ -6,7 +6,7 @@
 namespace app {
 
 SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing,
-                                       const SessionTaps &taps)
+                                       const std::vector<SessionTap> &taps)
     // Only the clock's address is taken before the members are made.
     : SimulatedTestbench(dialogs, m_steadyClock, std::make_unique<QtScheduler>(m_steadyClock),
                          timing, taps)
@@ -14,10 +14,11 @@ SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timi
 
 SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
                                        std::unique_ptr<phone::sim::Scheduler> scheduler,
-                                       phone::sim::Timing timing, const SessionTaps &taps)
+                                       phone::sim::Timing timing,
+                                       const std::vector<SessionTap> &taps)
     : m_control(clock, std::move(scheduler), timing)
-    , m_tapped(taps.control ? taps.control(m_control) : nullptr)
-    , m_form(m_tapped ? *m_tapped : m_control, dialogs, taps.observer)
+    , m_session(m_control, dialogs, nullptr, taps)
+    , m_form(m_session.control(), m_session.dialogs(), m_session.observer())
     , m_panel(new SimulatorPanel(m_control, &m_form))
 {}
 

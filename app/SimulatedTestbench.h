@@ -6,6 +6,7 @@
 #include "phone/sim/SimulatedControl.h"
 
 #include <memory>
+#include <vector>
 
 namespace app {
 
@@ -19,12 +20,12 @@ class SimulatedTestbench
 public:
     // taps: a trace's or a recording's, between the window and the simulation.
     explicit SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing = {},
-                                const SessionTaps &taps = {});
+                                const std::vector<SessionTap> &taps = {});
     // The simulation on the caller's clock and scheduler, so that a test moves time by hand
     // instead of waiting on real timers.
     SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
                        std::unique_ptr<phone::sim::Scheduler> scheduler, phone::sim::Timing timing,
-                       const SessionTaps &taps = {});
+                       const std::vector<SessionTap> &taps = {});
 
     // Shows Form1, then the panel to its right.
     void show();
@@ -37,7 +38,7 @@ private:
     phone::sim::SteadyClock m_steadyClock;
     // Declared before Form1: the window disconnects from a control that is still there.
     phone::sim::SimulatedControl m_control;
-    std::unique_ptr<phone::Dispatch> m_tapped; // the control as the window reaches it, if tapped
+    TappedSession m_session;
     Form1 m_form;
     SimulatorPanel *m_panel; // owned by m_form
 };

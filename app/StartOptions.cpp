@@ -47,6 +47,8 @@ StartOptions parseStartOptions(const QStringList &arguments)
             options.timeout = timeoutOf(valueAfter(arguments, i));
         else if (argument == u"--trace")
             options.tracePath = valueAfter(arguments, i);
+        else if (argument == u"--record")
+            options.recordPath = valueAfter(arguments, i);
         else if (argument == u"--help" || argument == u"-h")
             options.helpRequested = true;
         else
@@ -63,7 +65,7 @@ QString usageText()
 {
     return QStringLiteral(
         "tervani-testbench [--control PROGID [--host PFAD] [--timeout SEKUNDEN]]\n"
-        "                  [--trace DATEI]\n"
+        "                  [--trace DATEI] [--record DATEI]\n"
         "  ohne --control: unter Windows das Steuerelement TervaniActiveX.axTervani über\n"
         "                  tervani-host.exe, sonst das simulierte Softphone\n"
         "  --control       das COM-Steuerelement PROGID, in seinem eigenen Host-Prozess\n"
@@ -72,7 +74,9 @@ QString usageText()
         "  --host          der Host, sonst tervani-host.exe neben diesem Programm\n"
         "  --timeout       so lange wird auf jede Antwort des Hosts gewartet (30)\n"
         "  --trace         schreibt jeden Austausch mit dem Steuerelement Zeile für Zeile\n"
-        "                  in DATEI, sobald er geschieht (- : auf die Standardausgabe)\n");
+        "                  in DATEI, sobald er geschieht (- : auf die Standardausgabe)\n"
+        "  --record        zeichnet die Sitzung als Szenario in DATEI auf, das\n"
+        "                  tervani-scenario ohne Steuerelement wieder abspielt\n");
 }
 
 } // namespace app

@@ -21,6 +21,8 @@ struct StartOptions
     std::chrono::milliseconds timeout{std::chrono::seconds(30)};
     // Where the trace of the session goes ("-": standard output); empty: no trace.
     QString tracePath;
+    // Where the recording of the session goes ("-": standard output); empty: none.
+    QString recordPath;
     bool helpRequested = false;
 };
 
@@ -31,7 +33,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "--control PROGID", "--host PATH", "--timeout SECONDS", "--trace FILE", "--help". On Windows the
+// "--control PROGID", "--host PATH", "--timeout SECONDS", "--trace FILE",
+// "--record FILE", "--help". On Windows the
 // real control is the default, elsewhere the simulation. Throws UsageError.
 StartOptions parseStartOptions(const QStringList &arguments);
 

@@ -5,6 +5,7 @@
 #include "app/StartOptions.h"
 #include "phone/Error.h"
 #include "trace/OutputFile.h"
+#include "trace/SessionRecorder.h"
 #include "trace/SessionTrace.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -42,26 +44,31 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    // Opened before anything else happens, so that a trace that cannot be written stops the
-    // program at once instead of losing the session.
+    // Opened before anything else happens, so that a trace or a recording that cannot be
+    // written stops the program at once instead of losing the session.
+    std::optional<trace::SessionRecorder> recorder;
     std::optional<trace::SessionTrace> sessionTrace;
-    if (!options.tracePath.isEmpty()) {
-        try {
-            sessionTrace.emplace(
-                trace::openOutput(options.tracePath.toStdU16String(), "Das Ablaufprotokoll"),
-                dialogs);
-        } catch (const trace::OutputError &error) {
-            say(QString::fromUtf8(error.what()) + u'\n', stderr);
-            return 2;
+    std::vector<app::SessionTap> taps;
+    try {
+        if (!options.recordPath.isEmpty()) {
+            recorder.emplace(
+                trace::openOutput(options.recordPath.toStdU16String(), "Die Aufzeichnung"));
+            taps.push_back(recorder->tap());
         }
+        if (!options.tracePath.isEmpty()) {
+            sessionTrace.emplace(
+                trace::openOutput(options.tracePath.toStdU16String(), "Das Ablaufprotokoll"));
+            taps.push_back(sessionTrace->tap());
+        }
+    } catch (const trace::OutputError &error) {
+        say(QString::fromUtf8(error.what()) + u'\n', stderr);
+        return 2;
     }
-    app::Dialogs &windowDialogs = sessionTrace ? sessionTrace->dialogs() : dialogs;
-    const app::SessionTaps taps = sessionTrace ? sessionTrace->taps() : app::SessionTaps{};
 
     if (!options.progId) {
         // The panel is a window of Form1's: closing Form1 closes the last main window, and
         // the program ends with it.
-        app::SimulatedTestbench bench(windowDialogs, {}, taps);
+        app::SimulatedTestbench bench(dialogs, {}, taps);
         bench.show();
         return application.exec();
     }
@@ -77,8 +84,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     // Declared after the control, so the window lets go of it first.
-    const std::unique_ptr<phone::Dispatch> tapped = taps.control ? taps.control(*control) : nullptr;
-    app::Form1 form(tapped ? *tapped : *control, windowDialogs, taps.observer);
+    app::TappedSession session(*control, dialogs, nullptr, taps);
+    app::Form1 form(session.control(), session.dialogs(), session.observer());
     form.show();
     return application.exec();
 }

@@ -1,21 +1,24 @@
 #include "trace/SessionTrace.h"
 
+#include "trace/TracedDialogs.h"
 #include "trace/TracedDispatch.h"
 
 namespace trace {
 
-SessionTrace::SessionTrace(std::unique_ptr<std::ostream> out, app::Dialogs &shown)
+SessionTrace::SessionTrace(std::unique_ptr<std::ostream> out)
     : m_out(std::move(out))
     , m_writer(*m_out, TranscriptWriter::Flush::EachLine)
-    , m_dialogs(shown, m_writer)
 {}
 
-app::SessionTaps SessionTrace::taps()
+app::SessionTap SessionTrace::tap()
 {
     return {[this](phone::Dispatch &control) -> std::unique_ptr<phone::Dispatch> {
                 return std::make_unique<TracedDispatch>(
                     control,
                     [this](const phone::scripted::Access &access) { m_writer.access(access); });
+            },
+            [this](app::Dialogs &shown) -> std::unique_ptr<app::Dialogs> {
+                return std::make_unique<TracedDialogs>(shown, m_writer);
             },
             &m_writer};
 }

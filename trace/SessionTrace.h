@@ -1,8 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
 #include "app/SessionTaps.h"
-#include "trace/TracedDialogs.h"
 #include "trace/TranscriptWriter.h"
 
 #include <memory>
@@ -15,17 +13,14 @@ namespace trace {
 class SessionTrace
 {
 public:
-    // `shown` shows the boxes and reports that the trace writes down.
-    SessionTrace(std::unique_ptr<std::ostream> out, app::Dialogs &shown);
+    explicit SessionTrace(std::unique_ptr<std::ostream> out);
 
-    // What the window is to be given: the dialogs, and the taps on its control.
-    app::Dialogs &dialogs() { return m_dialogs; }
-    app::SessionTaps taps();
+    // Around the window's control and dialogs, and on the window.
+    app::SessionTap tap();
 
 private:
     std::unique_ptr<std::ostream> m_out;
     TranscriptWriter m_writer;
-    TracedDialogs m_dialogs;
 };
 
 } // namespace trace

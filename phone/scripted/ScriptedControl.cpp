@@ -27,15 +27,27 @@ std::string accessLine(const Access &access)
     return line;
 }
 
-ScriptedControl::ScriptedControl()
-    : m_answers{
-        {dispid::PopUp, Value{false}},
-        {dispid::ConnectionCount, Value{std::int32_t{0}}},
-        {dispid::IncomingCallID, Value{std::int32_t{0}}},
-        {dispid::LatestText, Value{std::u16string()}},
-        {dispid::ConvertNumber, Value{std::u16string()}},
+Value ScriptedControl::initialAnswer(std::int32_t dispId)
+{
+    switch (dispId) {
+    case dispid::PopUp:
+        return Value{false};
+    case dispid::ConnectionCount:
+    case dispid::IncomingCallID:
+        return Value{std::int32_t{0}};
+    case dispid::LatestText:
+    case dispid::ConvertNumber:
+        return Value{std::u16string()};
+    default:
+        return Value{};
     }
-{}
+}
+
+ScriptedControl::ScriptedControl()
+{
+    for (const Member &member : members)
+        m_answers[member.dispId] = initialAnswer(member.dispId);
+}
 
 void ScriptedControl::setAnswer(std::int32_t dispId, const Value &value)
 {

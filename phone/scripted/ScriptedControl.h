@@ -39,6 +39,10 @@ public:
 
     ScriptedControl();
 
+    // What the member answers until told otherwise: PopUp false, the counts 0, the texts
+    // empty, the other methods Empty.
+    static Value initialAnswer(std::int32_t dispId);
+
     // From now on reads of a property, or calls of a method, answer value; ends a failure.
     void setAnswer(std::int32_t dispId, const Value &value);
     // From now on every access of the member raises an error of the control.

@@ -69,6 +69,8 @@ void StartOptionsTest::accepts()
     QCOMPARE(options.helpRequested, help);
     const qsizetype trace = arguments.indexOf(QStringLiteral("--trace"));
     QCOMPARE(options.tracePath, trace < 0 ? QString() : arguments.at(trace + 1));
+    const qsizetype record = arguments.indexOf(QStringLiteral("--record"));
+    QCOMPARE(options.recordPath, record < 0 ? QString() : arguments.at(record + 1));
 }
 
 void StartOptionsTest::refuses_data()
@@ -96,6 +98,8 @@ void StartOptionsTest::refuses_data()
                                              "0, höchstens 86400).";
     QTest::newRow("trace without its file")
         << QStringList{"--trace"} << "Nach --trace fehlt ein Wert.";
+    QTest::newRow("recording without its file")
+        << QStringList{"--record", ""} << "Nach --record fehlt ein Wert.";
     QTest::newRow("unknown option")
         << QStringList{"--contol", "X"} << "Unbekannte Angabe „--contol“ (--help zeigt alle).";
 }
@@ -117,7 +121,7 @@ void StartOptionsTest::refuses()
 void StartOptionsTest::helpTextNamesEveryOption()
 {
     const QString text = app::usageText();
-    for (const char *option : {"--control", "--host", "--timeout", "--trace"})
+    for (const char *option : {"--control", "--host", "--timeout", "--trace", "--record"})
         QVERIFY2(text.contains(QLatin1String(option)), option);
 }
 

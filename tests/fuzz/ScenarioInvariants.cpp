@@ -149,9 +149,8 @@ std::string ScenarioInvariants::step(std::string_view stepText, int depth)
         if (fail->member->dispId == phone::dispid::ConnectionCount)
             m_connectionCountFails = true;
     } else if (auto event = std::get_if<scenario::RaiseEvent>(&step->action)) {
-        m_raised.push_back(
-            RaisedEvent{*event, " (" + step->text + ")", depth,
-                        events::CallEventHandlers::handlerFor(event->name) != nullptr});
+        m_raised.emplace_back(*event, " (" + step->text + ")", depth,
+                              events::CallEventHandlers::handlerFor(event->name) != nullptr);
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace app {
@@ -54,6 +55,13 @@ private:
     // An event raised in the transcript, while the lines of its handler are being read.
     struct RaisedEvent
     {
+        RaisedEvent(scenario::RaiseEvent raised, std::string step, int running, bool known)
+            : event(std::move(raised))
+            , where(std::move(step))
+            , depth(running)
+            , handled(known)
+        {}
+
         scenario::RaiseEvent event;
         std::string where; // " (STEP)", for the reports
         int depth;         // handlers running when it was raised

@@ -1,10 +1,14 @@
 # Runs one golden scenario and compares its transcript (and, for a refused script, its error).
-# MODE, when given, is passed to the tool before the script (--com).
+# MODE, when given, is passed to the tool before the script (--com). The run is recorded too,
+# and the recording, replayed against the stand-in in process, must print the same transcript
+# but for the step lines and the dump's state lines.
 get_filename_component(dir ${SCRIPT} DIRECTORY)
 get_filename_component(name ${SCRIPT} NAME_WE)
 get_filename_component(file ${SCRIPT} NAME)
+file(MAKE_DIRECTORY ${ACTUAL_DIR})
+set(recording ${ACTUAL_DIR}/${name}.recording.scn)
 execute_process(
-    COMMAND ${TOOL} ${MODE} ${file}
+    COMMAND ${TOOL} ${MODE} --record ${recording} ${file}
     WORKING_DIRECTORY ${dir}
     OUTPUT_VARIABLE transcript
     ERROR_VARIABLE errors
@@ -27,4 +31,29 @@ if(NOT transcript STREQUAL expected)
     file(WRITE ${ACTUAL_DIR}/${name}.actual "${transcript}")
     execute_process(COMMAND diff -u ${dir}/${name}.out ${ACTUAL_DIR}/${name}.actual)
     message(FATAL_ERROR "transcript differs from ${name}.out")
+endif()
+
+execute_process(
+    COMMAND ${TOOL} ${recording}
+    OUTPUT_VARIABLE replayed
+    ERROR_VARIABLE replay_errors
+    RESULT_VARIABLE replay_status)
+if(NOT replay_status EQUAL 0)
+    message(FATAL_ERROR "the recording ${recording} does not run (${replay_status}):\n"
+                        "${replay_errors}")
+endif()
+# Transcript lines are never empty, so the lines dropped leave only blank lines to fold.
+function(without_steps_and_state text result)
+    string(REGEX REPLACE "(^|\n)(> |state )[^\n]*" "\\1" text "${text}")
+    string(REGEX REPLACE "\n\n+" "\n" text "${text}")
+    string(REGEX REPLACE "^\n" "" text "${text}")
+    set(${result} "${text}" PARENT_SCOPE)
+endfunction()
+without_steps_and_state("${transcript}" live)
+without_steps_and_state("${replayed}" replay)
+if(NOT live STREQUAL replay)
+    file(WRITE ${ACTUAL_DIR}/${name}.live "${live}")
+    file(WRITE ${ACTUAL_DIR}/${name}.replayed "${replay}")
+    execute_process(COMMAND diff -u ${ACTUAL_DIR}/${name}.live ${ACTUAL_DIR}/${name}.replayed)
+    message(FATAL_ERROR "the replay of ${recording} differs from the run it recorded")
 endif()

@@ -73,9 +73,8 @@ void SessionTraceTest::tracesACallAgainstTheSimulation()
     testsupport::RecordingDialogs shown;
     auto owned = std::make_unique<std::ostringstream>();
     std::ostringstream &out = *owned;
-    trace::SessionTrace sessionTrace(std::move(owned), shown);
-    app::SimulatedTestbench bench(sessionTrace.dialogs(), loop, loop.makeScheduler(), timing,
-                                  sessionTrace.taps());
+    trace::SessionTrace sessionTrace(std::move(owned));
+    app::SimulatedTestbench bench(shown, loop, loop.makeScheduler(), timing, {sessionTrace.tap()});
     bench.show();
     auto *number = bench.form().findChild<QLineEdit *>(QStringLiteral("TXT_Nummer"));
     QTest::keyClicks(number, QStringLiteral("0301"));
@@ -131,9 +130,8 @@ void SessionTraceTest::tracesBoxesAndReportsBeforeTheyShow()
     simtest::FakeEventLoop loop;
     auto owned = std::make_unique<std::ostringstream>();
     PeekingDialogs shown(*owned);
-    trace::SessionTrace sessionTrace(std::move(owned), shown);
-    app::SimulatedTestbench bench(sessionTrace.dialogs(), loop, loop.makeScheduler(), timing,
-                                  sessionTrace.taps());
+    trace::SessionTrace sessionTrace(std::move(owned));
+    app::SimulatedTestbench bench(shown, loop, loop.makeScheduler(), timing, {sessionTrace.tap()});
     QTest::mouseClick(bench.form().findChild<QPushButton *>(QStringLiteral("BTN_Disconnect")),
                       Qt::LeftButton);
     QCOMPARE(shown.seenWhileOpen.last(),
@@ -152,10 +150,8 @@ void SessionTraceTest::everyLineIsInTheFileAtOnce()
     const QString path = directory.filePath(QStringLiteral("trace.txt"));
     simtest::FakeEventLoop loop;
     testsupport::RecordingDialogs shown;
-    trace::SessionTrace sessionTrace(trace::openOutput(path.toStdU16String(), "Das Protokoll"),
-                                     shown);
-    app::SimulatedTestbench bench(sessionTrace.dialogs(), loop, loop.makeScheduler(), timing,
-                                  sessionTrace.taps());
+    trace::SessionTrace sessionTrace(trace::openOutput(path.toStdU16String(), "Das Protokoll"));
+    app::SimulatedTestbench bench(shown, loop, loop.makeScheduler(), timing, {sessionTrace.tap()});
     QTest::mouseClick(bench.form().findChild<QPushButton *>(QStringLiteral("BTN_Clear")),
                       Qt::LeftButton);
 

@@ -134,8 +134,11 @@ void ScenarioRunner::ensureWindow()
     if (m_form)
         return;
     // The load step runs inside the constructor, so its accesses are traced from here on.
-    m_form = std::make_unique<app::Form1>(m_control->dispatch(), static_cast<app::Dialogs &>(*this),
-                                          static_cast<app::FormObserver *>(this));
+    m_session = std::make_unique<app::TappedSession>(
+        m_control->dispatch(), static_cast<app::Dialogs &>(*this),
+        static_cast<app::FormObserver *>(this), m_taps);
+    m_form = std::make_unique<app::Form1>(m_session->control(), m_session->dialogs(),
+                                          m_session->observer());
     m_form->show();
     m_form->activateWindow();
     QApplication::setActiveWindow(m_form.get());

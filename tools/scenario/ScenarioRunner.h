@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Dialogs.h"
+#include "app/SessionTaps.h"
 #include "phone/scripted/ScriptedControl.h"
 #include "tools/scenario/ControlUnderScript.h"
 #include "tools/scenario/Script.h"
@@ -32,6 +33,10 @@ public:
     // Against `control`, which traces the window's accesses to the same transcript.
     ScenarioRunner(std::ostream &transcript, std::unique_ptr<ControlUnderScript> control);
     ~ScenarioRunner() override;
+
+    // Puts a recording's or a trace's tap between the window and the control; before the
+    // first step.
+    void tap(app::SessionTap tap) { m_taps.push_back(std::move(tap)); }
 
     // Runs one script line; throws ScriptError for a line that cannot be run.
     void runLine(std::string_view line);
@@ -68,6 +73,8 @@ private:
     std::ostream &m_out;
     std::unique_ptr<ControlUnderScript> m_control;
     LocalControl *m_local = nullptr;
+    std::vector<app::SessionTap> m_taps;
+    std::unique_ptr<app::TappedSession> m_session;
     std::unique_ptr<app::Form1> m_form;
     std::deque<std::shared_ptr<HeldSteps>> m_heldByBoxes;
     std::map<std::int32_t, std::deque<std::shared_ptr<HeldSteps>>> m_heldByCalls;

@@ -1,22 +1,39 @@
 #include "tools/scenario/HostedScript.h"
 #include "tools/scenario/ScenarioRunner.h"
+#include "trace/OutputFile.h"
+#include "trace/SessionRecorder.h"
 
 #include <QApplication>
 
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 
-// tervani-scenario [--com] FILE|-: runs a scenario script against the real window, headless,
-// and prints its transcript. With --com the control is the scripted COM test double in the
-// control host under Wine, reached as the real control is; the transcript is the same.
-// Exit status 2 for a malformed script, 1 when the control cannot be reached.
+// tervani-scenario [--com] [--record RECORDING] FILE|-: runs a scenario script against the real
+// window, headless, and prints its transcript. With --com the control is the scripted COM
+// test double in the control host under Wine, reached as the real control is; the transcript
+// is the same. --record writes the run as a recording, made from what crossed the boundary.
+// Exit status 2 for a malformed script or a recording that cannot be written, 1 when the
+// control cannot be reached.
 int main(int argc, char *argv[])
 {
-    const bool throughCom = argc == 3 && std::string_view(argv[1]) == "--com";
-    if (argc != 2 && !throughCom) {
-        std::cerr << "usage: tervani-scenario [--com] FILE|-\n";
+    bool throughCom = false;
+    std::optional<std::string> recordingName;
+    int next = 1;
+    for (; next < argc - 1; ++next) {
+        const std::string_view option = argv[next];
+        if (option == "--com")
+            throughCom = true;
+        else if (option == "--record" && next + 2 < argc)
+            recordingName = argv[++next];
+        else
+            break;
+    }
+    if (next != argc - 1) {
+        std::cerr << "usage: tervani-scenario [--com] [--record RECORDING] FILE|-\n";
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -34,6 +51,17 @@ int main(int argc, char *argv[])
     }
     std::istream &script = fileName == "-" ? std::cin : file;
 
+    std::optional<trace::SessionRecorder> recorder;
+    if (recordingName) {
+        try {
+            recorder.emplace(
+                trace::openOutput(std::filesystem::path(*recordingName), "Die Aufzeichnung"));
+        } catch (const trace::OutputError &error) {
+            std::cerr << error.what() << '\n';
+            return 2;
+        }
+    }
+
     try {
         std::unique_ptr<scenario::ScenarioRunner> runner;
         if (throughCom) {
@@ -44,6 +72,8 @@ int main(int argc, char *argv[])
         } else {
             runner = std::make_unique<scenario::ScenarioRunner>(std::cout);
         }
+        if (recorder)
+            runner->tap(recorder->tap());
         std::string line;
         for (int lineNumber = 1; std::getline(script, line); ++lineNumber) {
             try {

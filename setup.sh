@@ -13,10 +13,11 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format fonts-liberation
 )
-# The tests also cross-build the Windows adapter and run its tests under Wine, and build
-# everything again with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports).
+# The tests also drive the window under Xvfb with input events through the X server (XTEST),
+# cross-build the Windows adapter and run its tests under Wine, and build everything again
+# with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports).
 test_packages=(
-    xvfb xauth
+    xvfb xauth libxtst-dev
     wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools googletest
     clang libclang-rt-14-dev llvm
 )

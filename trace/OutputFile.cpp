@@ -48,4 +48,18 @@ std::unique_ptr<std::ostream> openOutput(const std::filesystem::path &path, cons
     return file;
 }
 
+WriteWatch::WriteWatch(std::string what, Report report)
+    : m_what(std::move(what))
+    , m_report(report ? std::move(report)
+                      : Report([](const std::string &message) { std::cerr << message << '\n'; }))
+{}
+
+void WriteWatch::check(const std::ostream &out)
+{
+    if (out || m_told)
+        return;
+    m_told = true;
+    m_report(m_what + " kann nicht weiter geschrieben werden; was danach geschieht, fehlt darin.");
+}
+
 } // namespace trace

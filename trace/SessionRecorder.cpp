@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <iostream>
 
 namespace trace {
 
@@ -166,8 +165,10 @@ private:
     app::Dialogs &m_shown;
 };
 
-SessionRecorder::SessionRecorder(std::unique_ptr<std::ostream> out, Clock clock)
+SessionRecorder::SessionRecorder(std::unique_ptr<std::ostream> out, Clock clock,
+                                 WriteWatch::Report report)
     : m_out(std::move(out))
+    , m_watch("Die Aufzeichnung", std::move(report))
     , m_clock(clock ? std::move(clock) : Clock(timeOfDay))
 {}
 
@@ -349,10 +350,7 @@ void SessionRecorder::write(const std::vector<std::string> &lines)
     for (const std::string &line : lines)
         *m_out << line << '\n';
     m_out->flush();
-    if (!*m_out && !m_failureTold) {
-        m_failureTold = true;
-        std::cerr << "Die Aufzeichnung kann nicht weiter geschrieben werden.\n";
-    }
+    m_watch.check(*m_out);
 }
 
 } // namespace trace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SessionTaps.h"
+#include "trace/OutputFile.h"
 #include "trace/RecordedBlock.h"
 
 #include <cstdint>
@@ -28,7 +29,8 @@ public:
     using Clock = std::function<std::string()>;
 
     // clock: the time text of each step's comment; by default the local time of day.
-    explicit SessionRecorder(std::unique_ptr<std::ostream> out, Clock clock = {});
+    explicit SessionRecorder(std::unique_ptr<std::ostream> out, Clock clock = {},
+                             WriteWatch::Report report = {});
     ~SessionRecorder() override;
 
     // Around the window's control and dialogs, and on the window.
@@ -71,6 +73,7 @@ private:
     void userActed() override;
 
     std::unique_ptr<std::ostream> m_out;
+    WriteWatch m_watch;
     Clock m_clock;
     ScriptedAnswers m_answers;
     std::optional<RecordedBlock> m_block;
@@ -83,7 +86,6 @@ private:
     std::vector<std::pair<form::Control, std::u16string>> m_typed;
     bool m_windowOpen = false; // whether a replay has created the window by now
     bool m_unloaded = false;
-    bool m_failureTold = false;
 };
 
 } // namespace trace

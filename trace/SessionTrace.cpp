@@ -5,9 +5,10 @@
 
 namespace trace {
 
-SessionTrace::SessionTrace(std::unique_ptr<std::ostream> out)
+SessionTrace::SessionTrace(std::unique_ptr<std::ostream> out, WriteWatch::Report report)
     : m_out(std::move(out))
-    , m_writer(*m_out, TranscriptWriter::Flush::EachLine)
+    , m_watch("Das Ablaufprotokoll", std::move(report))
+    , m_writer(*m_out, TranscriptWriter::Flush::EachLine, &m_watch)
 {}
 
 app::SessionTap SessionTrace::tap()

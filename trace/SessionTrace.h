@@ -13,13 +13,14 @@ namespace trace {
 class SessionTrace
 {
 public:
-    explicit SessionTrace(std::unique_ptr<std::ostream> out);
+    explicit SessionTrace(std::unique_ptr<std::ostream> out, WriteWatch::Report report = {});
 
     // Around the window's control and dialogs, and on the window.
     app::SessionTap tap();
 
 private:
     std::unique_ptr<std::ostream> m_out;
+    WriteWatch m_watch;
     TranscriptWriter m_writer;
 };
 

@@ -31,9 +31,10 @@ std::string_view errorKindName(phone::ErrorKind kind)
     return "component";
 }
 
-TranscriptWriter::TranscriptWriter(std::ostream &out, Flush flush)
+TranscriptWriter::TranscriptWriter(std::ostream &out, Flush flush, WriteWatch *watch)
     : m_out(out)
     , m_flush(flush)
+    , m_watch(watch)
 {}
 
 void TranscriptWriter::write(std::string_view line)
@@ -41,6 +42,8 @@ void TranscriptWriter::write(std::string_view line)
     m_out << line << '\n';
     if (m_flush == Flush::EachLine)
         m_out.flush();
+    if (m_watch)
+        m_watch->check(m_out);
 }
 
 void TranscriptWriter::access(const phone::scripted::Access &access)

@@ -4,6 +4,7 @@
 #include "form/FormPort.h"
 #include "phone/Error.h"
 #include "phone/scripted/ScriptedControl.h"
+#include "trace/OutputFile.h"
 
 #include <optional>
 #include <ostream>
@@ -19,7 +20,9 @@ class TranscriptWriter : public app::FormObserver
 public:
     enum class Flush { AtEnd, EachLine };
 
-    explicit TranscriptWriter(std::ostream &out, Flush flush = Flush::AtEnd);
+    // watch: told after each flushed line, where a failed write must not go unnoticed.
+    explicit TranscriptWriter(std::ostream &out, Flush flush = Flush::AtEnd,
+                              WriteWatch *watch = nullptr);
 
     void access(const phone::scripted::Access &access);
     void box(const std::u16string &prompt, form::BoxStyle style,
@@ -42,6 +45,7 @@ protected:
 private:
     std::ostream &m_out;
     Flush m_flush;
+    WriteWatch *m_watch;
 };
 
 // The name a transcript gives a control of the window.

@@ -1,5 +1,6 @@
 // The trace of a live session: what crossed between the window and the simulated softphone,
-// line for line as a transcript prints it, each line in the file the moment it happens.
+// line for line as a transcript prints it, each line in the file the moment it happens; and
+// a trace or a recording that cannot be written.
 #include "trace/SessionTrace.h"
 
 #include "app/Form1.h"
@@ -8,6 +9,7 @@
 #include "tests/sim/FakeEventLoop.h"
 #include "tests/support/RecordingDialogs.h"
 #include "trace/OutputFile.h"
+#include "trace/SessionRecorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
 #include <sstream>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -53,6 +57,19 @@ private:
     const std::ostringstream &m_trace;
 };
 
+// A disk with room for a few bytes only.
+class FullDisk : public std::streambuf
+{
+public:
+    FullDisk() { setp(m_room, m_room + sizeof m_room); }
+
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+
+private:
+    char m_room[8];
+};
+
 } // namespace
 
 class SessionTraceTest : public QObject
@@ -65,6 +82,8 @@ private slots:
     void everyLineIsInTheFileAtOnce();
     void refusesATraceThatCannotBeWritten_data();
     void refusesATraceThatCannotBeWritten();
+    void tellsOnceWhenTheDiskFills_data();
+    void tellsOnceWhenTheDiskFills();
 };
 
 void SessionTraceTest::tracesACallAgainstTheSimulation()
@@ -184,6 +203,48 @@ void SessionTraceTest::refusesATraceThatCannotBeWritten()
                  QStringLiteral("Das Ablaufprotokoll kann nicht nach „%1“ geschrieben werden: %2.")
                      .arg(path, reason));
     }
+}
+
+void SessionTraceTest::tellsOnceWhenTheDiskFills_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("trace") << false
+                           << QStringLiteral("Das Ablaufprotokoll kann nicht weiter geschrieben "
+                                             "werden; was danach geschieht, fehlt darin.");
+    QTest::newRow("recording") << true
+                               << QStringLiteral("Die Aufzeichnung kann nicht weiter geschrieben "
+                                                 "werden; was danach geschieht, fehlt darin.");
+}
+
+void SessionTraceTest::tellsOnceWhenTheDiskFills()
+{
+    QFETCH(bool, recording);
+    QFETCH(QString, message);
+    FullDisk disk;
+    QStringList told;
+    const auto tell = [&told](const std::string &text) {
+        told << QString::fromStdString(text);
+    };
+    std::optional<trace::SessionTrace> sessionTrace;
+    std::optional<trace::SessionRecorder> recorder;
+    std::vector<app::SessionTap> taps;
+    if (recording) {
+        recorder.emplace(std::make_unique<std::ostream>(&disk), trace::SessionRecorder::Clock(),
+                         tell);
+        taps.push_back(recorder->tap());
+    } else {
+        sessionTrace.emplace(std::make_unique<std::ostream>(&disk), tell);
+        taps.push_back(sessionTrace->tap());
+    }
+    simtest::FakeEventLoop loop;
+    testsupport::RecordingDialogs shown;
+    app::SimulatedTestbench bench(shown, loop, loop.makeScheduler(), timing, taps);
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(bench.form().findChild<QPushButton *>(QStringLiteral("BTN_Disconnect")),
+                          Qt::LeftButton);
+    }
+    QCOMPARE(told, QStringList{message});
 }
 
 QTEST_MAIN(SessionTraceTest)

@@ -58,6 +58,10 @@ StartOptions parseStartOptions(const QStringList &arguments)
     }
     if (!options.hostPath.isEmpty() && !options.progId)
         throw UsageError("--host gilt nur mit --control.");
+    // Each would empty the file the other writes; on standard output both may go together.
+    if (!options.tracePath.isEmpty() && options.tracePath == options.recordPath
+        && options.tracePath != u"-")
+        throw UsageError("--trace und --record brauchen zwei verschiedene Dateien.");
     return options;
 }
 

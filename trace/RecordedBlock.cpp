@@ -72,12 +72,12 @@ void holdAll(std::vector<std::string> &lines, const std::string &holder,
 
 } // namespace
 
-const ScriptedAnswers::Answer &ScriptedAnswers::of(std::int32_t dispId) const
+ScriptedAnswers::Answer ScriptedAnswers::of(std::int32_t dispId) const
 {
     const auto found = m_answers.find(dispId);
-    if (found != m_answers.end())
-        return found->second;
-    return m_answers[dispId] = {false, phone::scripted::ScriptedControl::initialAnswer(dispId)};
+    return found != m_answers.end()
+               ? found->second
+               : Answer{false, phone::scripted::ScriptedControl::initialAnswer(dispId)};
 }
 
 std::vector<std::string> scriptOf(const RecordedBlock &block, ScriptedAnswers &answers)

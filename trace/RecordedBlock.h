@@ -56,11 +56,11 @@ public:
         phone::Value value;
     };
 
-    const Answer &of(std::int32_t dispId) const;
+    Answer of(std::int32_t dispId) const;
     void set(std::int32_t dispId, const Answer &answer) { m_answers[dispId] = answer; }
 
 private:
-    mutable std::map<std::int32_t, Answer> m_answers;
+    std::map<std::int32_t, Answer> m_answers;
 };
 
 // The script lines that make the stand-in control answer the block's accesses as the control

@@ -98,6 +98,9 @@ void StartOptionsTest::refuses_data()
                                              "0, höchstens 86400).";
     QTest::newRow("trace without its file")
         << QStringList{"--trace"} << "Nach --trace fehlt ein Wert.";
+    QTest::newRow("trace and recording into one file")
+        << QStringList{"--trace", "s.txt", "--record", "s.txt"}
+        << "--trace und --record brauchen zwei verschiedene Dateien.";
     QTest::newRow("recording without its file")
         << QStringList{"--record", ""} << "Nach --record fehlt ein Wert.";
     QTest::newRow("unknown option")

@@ -2,8 +2,11 @@
 
 #include "tests/fuzz/ScenarioInvariants.h"
 #include "tools/scenario/ScenarioRunner.h"
+#include "trace/SessionRecorder.h"
 
+#include <memory>
 #include <ostream>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -31,7 +34,8 @@ private:
 };
 
 // A scenario run line by line against the real window, whose transcript and state are
-// checked against ScenarioInvariants after every top-level step.
+// checked against ScenarioInvariants after every top-level step, and which is recorded, so
+// that its replay can be checked against it once it has ended.
 class CheckedScenario
 {
 public:
@@ -43,10 +47,16 @@ public:
     // The first broken rule since the last check, or an empty text.
     std::string check();
     const std::string &transcript() const { return m_transcript.text(); }
+    // After finish(): what the replay of the run's recording printed otherwise than the run,
+    // or an empty text.
+    std::string replayDiffers() const;
 
 private:
     IndentedTranscript m_transcript;
     std::ostream m_out{&m_transcript};
+    std::stringbuf m_recording;
+    // Before the runner, whose window holds on to its taps.
+    trace::SessionRecorder m_recorder{std::make_unique<std::ostream>(&m_recording)};
     scenario::ScenarioRunner m_runner{m_out};
     ScenarioInvariants m_invariants;
     std::size_t m_checked = 0;

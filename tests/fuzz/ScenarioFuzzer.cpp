@@ -2,7 +2,8 @@
 // runner, so the real window (headless) meets random sequences of events, odd values, failing
 // members, typing, clicks, keys, boxes held open and steps held inside the window's accesses.
 // After every step the transcript and the window's state are checked against the rules in
-// ScenarioInvariants; a broken rule aborts with the transcript so far.
+// ScenarioInvariants; a broken rule aborts with the transcript so far. At the end the run's
+// recording is replayed and must print the same transcript.
 #include "tests/fuzz/CheckedScenario.h"
 
 #include <QApplication>
@@ -88,5 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     run.finish();
     check(run);
+    const std::string differs = run.replayDiffers();
+    if (!differs.empty()) {
+        std::fprintf(stderr, "%s\n--- transcript, indented by nesting ---\n%s--- end ---\n",
+                     differs.c_str(), run.transcript().c_str());
+        std::abort();
+    }
     return 0;
 }

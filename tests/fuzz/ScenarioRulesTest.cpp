@@ -46,6 +46,8 @@ void ScenarioRulesTest::goldenScenarioKeepsEveryRule()
     run.finish();
     const std::string broken = run.check();
     QVERIFY2(broken.empty(), (broken + "\n" + run.transcript()).c_str());
+    const std::string differs = run.replayDiffers();
+    QVERIFY2(differs.empty(), differs.c_str());
 }
 
 } // namespace

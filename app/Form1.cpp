@@ -2,6 +2,7 @@
 
 #include "app/AppIcon.h"
 #include "app/CaptionLabel.h"
+#include "app/DisplayText.h"
 #include "app/LogLineDelegate.h"
 #include "app/LogView.h"
 #include "app/QtText.h"
@@ -382,7 +383,10 @@ void Form1::refresh()
     m_messages.publish();
     for (std::size_t i = 0; i < m_pendingCaptions.size(); ++i) {
         if (auto &pending = m_pendingCaptions[i]) {
-            static_cast<QLabel *>(m_widgets[i])->setText(qt(*pending));
+            auto *label = static_cast<QLabel *>(m_widgets[i]);
+            label->setText(qt(*pending));
+            // The label's width cuts a long caption without a sign; its tooltip shows it whole.
+            label->setToolTip(shownPart(label->text()));
             pending.reset();
         }
     }

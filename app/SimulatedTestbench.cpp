@@ -27,7 +27,12 @@ void SimulatedTestbench::show()
     m_form.show();
     constexpr int gap = 24;
     m_panel->move(m_form.frameGeometry().right() + gap, m_form.geometry().top());
+    // Form1 is where the user works: it keeps the focus, in TXT_Nummer, and what is typed at
+    // once is the number to dial, not the panel's own.
+    m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
     m_panel->show();
+    m_form.raise();
+    m_form.activateWindow();
 }
 
 } // namespace app

@@ -27,7 +27,7 @@ public:
                        std::unique_ptr<phone::sim::Scheduler> scheduler, phone::sim::Timing timing,
                        const std::vector<SessionTap> &taps = {});
 
-    // Shows Form1, then the panel to its right.
+    // Shows Form1, then the panel to its right; Form1 keeps the focus.
     void show();
 
     Form1 &form() { return m_form; }

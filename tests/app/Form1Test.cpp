@@ -69,6 +69,8 @@ private slots:
     void altLClearsTheListButNotTheLabels();
     void altBUnloadsTheWindow();
     void labelsShowMarkupAsPlainText();
+    void labelTooltipShowsTheWholeCaption_data();
+    void labelTooltipShowsTheWholeCaption();
 };
 
 void Form1Test::windowHasItsCaptionAndFixedClientArea()
@@ -263,6 +265,30 @@ void Form1Test::labelsShowMarkupAsPlainText()
     auto *label = rig.widget<QLabel>(Control::LBL_Last);
     QTRY_COMPARE(label->text(), QStringLiteral("Zuletzt: <b>fett</b> & mehr"));
     QCOMPARE(label->textFormat(), Qt::PlainText);
+}
+
+void Form1Test::labelTooltipShowsTheWholeCaption_data()
+{
+    QTest::addColumn<QString>("latestText");
+    QTest::addColumn<QString>("toolTip");
+    const QString number = QStringLiteral("Verbunden mit 030 1234567 über die Zentrale");
+    QTest::newRow("wider than the label") << number << QStringLiteral("Zuletzt: ") + number;
+    const QString megabyte(1 << 20, u'9');
+    QTest::newRow("a megabyte, cut as the label draws it")
+        << megabyte << (QStringLiteral("Zuletzt: ") + megabyte).left(1000) + QStringLiteral("…");
+}
+
+void Form1Test::labelTooltipShowsTheWholeCaption()
+{
+    QFETCH(QString, latestText);
+    QFETCH(QString, toolTip);
+    Rig rig;
+    rig.control.setAnswer(phone::dispid::LatestText, latestText.toStdU16String());
+    rig.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
+    auto *label = rig.widget<QLabel>(Control::LBL_Last);
+    QTRY_COMPARE(label->toolTip(), toolTip);
+    QCOMPARE(rig.widget<QLabel>(Control::LBL_Anzahl)->toolTip(),
+             QStringLiteral("Anzahl Verbindungen:  0"));
 }
 
 QTEST_MAIN(Form1Test)

@@ -4,6 +4,7 @@
 #include "tests/sim/FakeEventLoop.h"
 #include "tests/support/RecordingDialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +49,7 @@ private slots:
     void oddConnectionCountReachesTheBench();
     void unknownEventChangesNothing();
     void closingForm1EndsTheProgramPanelIncluded();
+    void opensWithTheFocusInTheNumber();
 
 private:
     template <typename T>
@@ -294,6 +296,17 @@ void SimulatedTestbenchTest::closingForm1EndsTheProgramPanelIncluded()
     QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!m_testbench->panel().isVisible());
+}
+
+void SimulatedTestbenchTest::opensWithTheFocusInTheNumber()
+{
+    // The panel opens beside Form1 without taking the focus: what the user types at once is
+    // the number to dial, not the panel's own number.
+    QTRY_COMPARE(QApplication::activeWindow(), &m_testbench->form());
+    QCOMPARE(QApplication::focusWidget(), formControl<QLineEdit>("TXT_Nummer"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("0301"));
+    QCOMPARE(formControl<QLineEdit>("TXT_Nummer")->text(), QStringLiteral("0301"));
+    QCOMPARE(panelControl<QLineEdit>(QStringLiteral("ownNumber"))->text(), QStringLiteral("4711"));
 }
 
 QTEST_MAIN(SimulatedTestbenchTest)

@@ -51,6 +51,8 @@ StartOptions parseStartOptions(const QStringList &arguments)
             options.recordPath = valueAfter(arguments, i);
         else if (argument == u"--help" || argument == u"-h")
             options.helpRequested = true;
+        else if (argument == u"--version")
+            options.versionRequested = true;
         else
             throw UsageError(QStringLiteral("Unbekannte Angabe „%1“ (--help zeigt alle).")
                                  .arg(argument)
@@ -70,6 +72,7 @@ QString usageText()
     return QStringLiteral(
         "tervani-testbench [--control PROGID [--host PFAD] [--timeout SEKUNDEN]]\n"
         "                  [--trace DATEI] [--record DATEI]\n"
+        "tervani-testbench --help | --version\n"
         "  ohne --control: unter Windows das Steuerelement TervaniActiveX.axTervani über\n"
         "                  tervani-host.exe, sonst das simulierte Softphone\n"
         "  --control       das COM-Steuerelement PROGID, in seinem eigenen Host-Prozess\n"
@@ -81,6 +84,11 @@ QString usageText()
         "                  in DATEI, sobald er geschieht (- : auf die Standardausgabe)\n"
         "  --record        zeichnet die Sitzung als Szenario in DATEI auf, das\n"
         "                  tervani-scenario ohne Steuerelement wieder abspielt\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("tervani-testbench " TERVANI_VERSION "\n");
 }
 
 } // namespace app

@@ -24,6 +24,7 @@ struct StartOptions
     // Where the recording of the session goes ("-": standard output); empty: none.
     QString recordPath;
     bool helpRequested = false;
+    bool versionRequested = false;
 };
 
 // A command line the program cannot run with; what() is the German text for the user.
@@ -34,11 +35,14 @@ public:
 };
 
 // "--control PROGID", "--host PATH", "--timeout SECONDS", "--trace FILE",
-// "--record FILE", "--help". On Windows the
+// "--record FILE", "--help", "--version". On Windows the
 // real control is the default, elsewhere the simulation. Throws UsageError.
 StartOptions parseStartOptions(const QStringList &arguments);
 
 // The text --help prints.
 QString usageText();
+
+// The line --version prints.
+QString versionText();
 
 } // namespace app

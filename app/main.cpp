@@ -43,6 +43,10 @@ int main(int argc, char *argv[])
         say(app::usageText(), stdout);
         return 0;
     }
+    if (options.versionRequested) {
+        say(app::versionText(), stdout);
+        return 0;
+    }
 
     // Opened before anything else happens, so that a trace or a recording that cannot be
     // written stops the program at once instead of losing the session.

@@ -41,6 +41,8 @@ void StartOptionsTest::accepts_data()
                           << true;
     QTest::newRow("trace beside the control") << QStringList{"--trace", "-", "--control", "X.Y"}
                                               << "X.Y" << QString() << qint64(30000) << false;
+    QTest::newRow("version") << QStringList{"--version"} << QString() << QString() << qint64(30000)
+                             << false;
     QTest::newRow("umlauts in the identifier")
         << QStringList{"--control", "Größe.Ä"} << "Größe.Ä" << QString() << qint64(30000) << false;
 }
@@ -67,6 +69,7 @@ void StartOptionsTest::accepts()
     QCOMPARE(options.hostPath, host);
     QCOMPARE(options.timeout.count(), timeoutMs);
     QCOMPARE(options.helpRequested, help);
+    QCOMPARE(options.versionRequested, arguments.contains(QStringLiteral("--version")));
     const qsizetype trace = arguments.indexOf(QStringLiteral("--trace"));
     QCOMPARE(options.tracePath, trace < 0 ? QString() : arguments.at(trace + 1));
     const qsizetype record = arguments.indexOf(QStringLiteral("--record"));
@@ -124,7 +127,8 @@ void StartOptionsTest::refuses()
 void StartOptionsTest::helpTextNamesEveryOption()
 {
     const QString text = app::usageText();
-    for (const char *option : {"--control", "--host", "--timeout", "--trace", "--record"})
+    for (const char *option :
+         {"--control", "--host", "--timeout", "--trace", "--record", "--help", "--version"})
         QVERIFY2(text.contains(QLatin1String(option)), option);
 }
 

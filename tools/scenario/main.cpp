@@ -5,6 +5,9 @@
 
 #include <QApplication>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -18,8 +21,26 @@
 // is the same. --record writes the run as a recording, made from what crossed the boundary.
 // Exit status 2 for a malformed script or a recording that cannot be written, 1 when the
 // control cannot be reached.
+namespace {
+
+constexpr const char *usage = "usage: tervani-scenario [--com] [--record RECORDING] FILE|-\n"
+                              "       tervani-scenario --help | --version\n";
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (argc == 2) {
+        const std::string_view only = argv[1];
+        if (only == "--help" || only == "-h") {
+            std::cout << usage;
+            return 0;
+        }
+        if (only == "--version") {
+            std::cout << "tervani-scenario " TERVANI_VERSION "\n";
+            return 0;
+        }
+    }
     bool throughCom = false;
     std::optional<std::string> recordingName;
     int next = 1;
@@ -32,8 +53,8 @@ int main(int argc, char *argv[])
         else
             break;
     }
-    if (next != argc - 1) {
-        std::cerr << "usage: tervani-scenario [--com] [--record RECORDING] FILE|-\n";
+    if (next != argc - 1 || std::string_view(argv[next]).starts_with("--")) {
+        std::cerr << usage;
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -43,9 +64,17 @@ int main(int argc, char *argv[])
     const std::string fileName = argv[argc - 1];
     std::ifstream file;
     if (fileName != "-") {
+        std::error_code error;
+        if (std::filesystem::is_directory(fileName, error)) {
+            std::cerr << fileName << ": cannot be read: it is a directory\n";
+            return 2;
+        }
+        errno = 0;
         file.open(fileName, std::ios::binary);
         if (!file) {
-            std::cerr << fileName << ":0: cannot be read\n";
+            std::cerr << fileName
+                      << ": cannot be read: " << (errno ? std::strerror(errno) : "unknown error")
+                      << '\n';
             return 2;
         }
     }

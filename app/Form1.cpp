@@ -37,6 +37,25 @@ QRect pixels(const ControlLayout &entry)
                  entry.height / twipsPerPixel);
 }
 
+// The names of the controls that show no caption of their own.
+std::u16string_view spokenName(form::Control control)
+{
+    switch (control) {
+    case form::Control::TXT_Nummer:
+        return u"Rufnummer";
+    case form::Control::TXT_SMS:
+        return u"Kurzmitteilung";
+    case form::Control::TXT_DTMF:
+        return u"DTMF-Zeichen";
+    case form::Control::TXT_Konvert:
+        return u"Zu konvertierende Rufnummer";
+    case form::Control::LST_Message:
+        return form::layoutOf(form::Control::Label1).caption;
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 Form1::Form1(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
@@ -121,7 +140,12 @@ void Form1::createControls()
         created->setGeometry(pixels(entry));
         if (!entry.toolTip.empty())
             created->setToolTip(qt(entry.toolTip));
-        created->setAccessibleName(created->objectName());
+        // A screen reader says what a person sees: buttons and the check box their caption,
+        // labels their current caption (both Qt's own names); fields and the list get names.
+        if (const std::u16string_view name = spokenName(entry.control); !name.empty()) {
+            created->setAccessibleName(qt(std::u16string(name)));
+            created->setAccessibleDescription(qt(entry.toolTip));
+        }
         m_widgets[static_cast<std::size_t>(entry.control)] = created;
     }
     widget(Control::Annehmen)->setEnabled(false);

@@ -5,6 +5,7 @@
 #include "tests/support/RecordingDialogs.h"
 #include "tools/scenario/AccessTrace.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -71,6 +72,7 @@ private slots:
     void labelsShowMarkupAsPlainText();
     void labelTooltipShowsTheWholeCaption_data();
     void labelTooltipShowsTheWholeCaption();
+    void aScreenReaderSaysWhatAPersonSees();
 };
 
 void Form1Test::windowHasItsCaptionAndFixedClientArea()
@@ -289,6 +291,32 @@ void Form1Test::labelTooltipShowsTheWholeCaption()
     QTRY_COMPARE(label->toolTip(), toolTip);
     QCOMPARE(rig.widget<QLabel>(Control::LBL_Anzahl)->toolTip(),
              QStringLiteral("Anzahl Verbindungen:  0"));
+}
+
+void Form1Test::aScreenReaderSaysWhatAPersonSees()
+{
+    Rig rig;
+    const auto spoken = [&rig](Control control, QAccessible::Text text) {
+        return QAccessible::queryAccessibleInterface(rig.form.widget(control))->text(text);
+    };
+    for (const form::ControlLayout &entry : form::formLayout) {
+        const QString name = spoken(entry.control, QAccessible::Name);
+        QVERIFY2(!name.isEmpty() && name != QLatin1String(entry.name.data(), entry.name.size()),
+                 entry.name.data());
+        if (entry.kind == form::ControlKind::Button || entry.kind == form::ControlKind::CheckBox)
+            QCOMPARE(name, QString::fromStdU16String(std::u16string(entry.caption)).remove(u'&'));
+        if (entry.kind == form::ControlKind::TextField)
+            QCOMPARE(spoken(entry.control, QAccessible::Description),
+                     QString::fromStdU16String(std::u16string(entry.toolTip)));
+    }
+    QCOMPARE(spoken(Control::LST_Message, QAccessible::Name),
+             QStringLiteral("Ereignisse und Meldungen"));
+
+    // A label's name is its caption as it changes.
+    rig.control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{2});
+    rig.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
+    QTRY_COMPARE(spoken(Control::LBL_Anzahl, QAccessible::Name),
+                 QStringLiteral("Anzahl Verbindungen:  2"));
 }
 
 QTEST_MAIN(Form1Test)

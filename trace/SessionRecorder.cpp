@@ -28,9 +28,9 @@ std::string timeOfDay()
     return withMillis;
 }
 
-std::string controlWord(form::Control control)
+std::string typeStep(form::Control field, const std::u16string &text)
 {
-    return std::string(controlName(control));
+    return "type " + std::string(controlName(field)) + ' ' + textLiteral(text);
 }
 
 bool toldBeforeTheWindow(const std::string &line)
@@ -214,7 +214,21 @@ void SessionRecorder::stepBegins(std::string step)
 
 void SessionRecorder::stepEnds()
 {
-    if (--m_stepsRunning == 0 && m_contexts.empty() && m_block)
+    --m_stepsRunning;
+    writeBlockOnceEnded();
+}
+
+RecordedBlock &SessionRecorder::openBlock()
+{
+    // Accesses and boxes outside any step, such as the load's, are a block of their own.
+    if (!m_block)
+        beginBlock(std::nullopt);
+    return *m_block;
+}
+
+void SessionRecorder::writeBlockOnceEnded()
+{
+    if (m_block && m_stepsRunning == 0 && m_contexts.empty())
         writeBlock();
 }
 
@@ -237,13 +251,11 @@ void SessionRecorder::hold(std::string step)
 
 void SessionRecorder::accessBegins(std::int32_t dispId)
 {
-    // An access outside any step, such as the load's, is a block of its own.
-    if (!m_block)
-        beginBlock(std::nullopt);
+    RecordedBlock &block = openBlock();
     RecordedAccess access;
     access.dispId = dispId;
-    m_block->accesses.push_back(std::move(access));
-    m_contexts.push_back({Context::Kind::Access, m_block->accesses.size() - 1});
+    block.accesses.push_back(std::move(access));
+    m_contexts.push_back({Context::Kind::Access, block.accesses.size() - 1});
 }
 
 void SessionRecorder::accessEnds(Outcome outcome)
@@ -254,22 +266,19 @@ void SessionRecorder::accessEnds(Outcome outcome)
     m_contexts.pop_back();
     access.outcome = std::move(outcome);
     access.finished = ++m_accessesEnded;
-    if (m_stepsRunning == 0 && m_contexts.empty())
-        writeBlock();
+    writeBlockOnceEnded();
 }
 
 void SessionRecorder::boxOpens()
 {
-    if (!m_block)
-        beginBlock(std::nullopt);
-    m_block->boxes.emplace_back();
-    m_contexts.push_back({Context::Kind::Box, m_block->boxes.size() - 1});
+    RecordedBlock &block = openBlock();
+    block.boxes.emplace_back();
+    m_contexts.push_back({Context::Kind::Box, block.boxes.size() - 1});
 }
 
 void SessionRecorder::reportOpens()
 {
-    if (!m_block)
-        beginBlock(std::nullopt);
+    openBlock();
     m_contexts.push_back({Context::Kind::Report, 0});
 }
 
@@ -278,8 +287,7 @@ void SessionRecorder::closes(Context::Kind kind)
     if (m_contexts.empty() || m_contexts.back().kind != kind)
         return;
     m_contexts.pop_back();
-    if (m_stepsRunning == 0 && m_contexts.empty() && m_block)
-        writeBlock();
+    writeBlockOnceEnded();
 }
 
 void SessionRecorder::userActing(const app::UserAction &action)
@@ -288,7 +296,7 @@ void SessionRecorder::userActing(const app::UserAction &action)
     if (action.kind == Kind::Type) {
         m_actionsBegunAStep.push_back(false);
         if (m_block) {
-            hold("type " + controlWord(action.control) + ' ' + textLiteral(action.text));
+            hold(typeStep(action.control, action.text));
             return;
         }
         for (auto &[field, text] : m_typed) {
@@ -302,7 +310,7 @@ void SessionRecorder::userActing(const app::UserAction &action)
     }
     m_actionsBegunAStep.push_back(true);
     stepBegins((action.kind == Kind::DoubleClick ? "dblclick " : "click ")
-               + controlWord(action.control));
+               + std::string(controlName(action.control)));
 }
 
 void SessionRecorder::userActed()
@@ -319,7 +327,7 @@ void SessionRecorder::writeTyped()
 {
     std::vector<std::string> lines;
     for (const auto &[field, text] : m_typed)
-        lines.push_back("type " + controlWord(field) + ' ' + textLiteral(text));
+        lines.push_back(typeStep(field, text));
     m_typed.clear();
     if (!lines.empty())
         m_windowOpen = true;

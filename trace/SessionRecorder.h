@@ -57,6 +57,9 @@ private:
     void closes(Context::Kind kind);
     void hold(std::string step);
     void beginBlock(std::optional<std::string> step);
+    RecordedBlock &openBlock();
+    // Writes the block once no step, access, box or report of it runs any more.
+    void writeBlockOnceEnded();
     void writeBlock();
     void writeTyped();
     void write(const std::vector<std::string> &lines);

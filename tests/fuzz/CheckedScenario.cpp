@@ -1,6 +1,7 @@
 #include "tests/fuzz/CheckedScenario.h"
 
 #include "app/Form1.h"
+#include "tools/scenario/Replay.h"
 
 namespace fuzz {
 
@@ -28,23 +29,6 @@ void IndentedTranscript::put(char character)
     m_atLineStart = character == '\n';
 }
 
-namespace {
-
-// What a replay must print alike: the lines but the steps and a dump's state, unindented.
-std::string replayedPart(const std::string &transcript)
-{
-    std::istringstream lines(transcript);
-    std::string kept;
-    for (std::string line; std::getline(lines, line);) {
-        line.erase(0, line.find_first_not_of(' '));
-        if (!line.starts_with("> ") && !line.starts_with("state "))
-            kept += line + '\n';
-    }
-    return kept;
-}
-
-} // namespace
-
 CheckedScenario::CheckedScenario()
 {
     m_transcript.follow(m_runner);
@@ -53,20 +37,14 @@ CheckedScenario::CheckedScenario()
 
 std::string CheckedScenario::replayDiffers() const
 {
-    std::ostringstream replayed;
-    scenario::ScenarioRunner replay(replayed);
-    std::istringstream recording(m_recording.str());
+    std::string again;
     try {
-        for (std::string line; std::getline(recording, line);)
-            replay.runLine(line);
-        replay.finish();
+        again = scenario::replayedPart(scenario::replayed(m_recording.str()));
     } catch (const scenario::ScriptError &error) {
         return std::string("the recording does not run: ") + error.what() + "\n--- recording ---\n"
                + m_recording.str();
     }
-    const std::string live = replayedPart(transcript());
-    const std::string again = replayedPart(replayed.str());
-    if (live == again)
+    if (scenario::replayedPart(transcript()) == again)
         return {};
     return "the replay of the recording differs\n--- recording ---\n" + m_recording.str()
            + "--- replayed ---\n" + again;

@@ -3,6 +3,7 @@
 #include "trace/SessionRecorder.h"
 
 #include "phone/scripted/Literal.h"
+#include "tools/scenario/Replay.h"
 #include "tools/scenario/ScenarioRunner.h"
 
 #include <QElapsedTimer>
@@ -15,18 +16,6 @@
 #include <vector>
 
 namespace {
-
-// What a replay must match: everything but the step lines and a dump's state lines.
-std::string withoutStepsAndState(const std::string &transcript)
-{
-    std::istringstream lines(transcript);
-    std::string kept;
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.starts_with("> ") && !line.starts_with("state "))
-            kept += line + '\n';
-    }
-    return kept;
-}
 
 struct Run
 {
@@ -55,17 +44,6 @@ Run recordedRun(const std::vector<std::string> &script)
         // The runner and its window go first, then the recorder writes what is left.
     }
     return {transcript.str(), recording.str()};
-}
-
-std::string replayed(const std::string &recording)
-{
-    std::ostringstream transcript;
-    scenario::ScenarioRunner runner(transcript);
-    std::istringstream lines(recording);
-    for (std::string line; std::getline(lines, line);)
-        runner.runLine(line); // a recording the tool refuses fails the test
-    runner.finish();
-    return transcript.str();
 }
 
 // Scripts of every kind of step, held ones included, with values of every kind.
@@ -189,15 +167,15 @@ void RecordReplayTest::randomScriptsReplayToTheirTranscript()
         const Run run = recordedRun(script);
         std::string replay;
         try {
-            replay = replayed(run.recording);
+            replay = scenario::replayed(run.recording);
         } catch (const scenario::ScriptError &error) {
             QFAIL(qPrintable(QStringLiteral("seed %1: the recording is refused: %2\n%3")
                                  .arg(seed)
                                  .arg(QString::fromStdString(error.what()),
                                       QString::fromStdString(run.recording))));
         }
-        const std::string live = withoutStepsAndState(run.transcript);
-        QVERIFY2(withoutStepsAndState(replay) == live,
+        const std::string live = scenario::replayedPart(run.transcript);
+        QVERIFY2(scenario::replayedPart(replay) == live,
                  qPrintable(QStringLiteral("seed %1\n--- live ---\n%2--- recording ---\n%3"
                                            "--- replayed ---\n%4")
                                 .arg(seed)
@@ -227,7 +205,8 @@ void RecordReplayTest::hostileValuesReplay()
                      "type TXT_SMS " + literal, "click BTN_SMS"});
     QVERIFY(run.transcript.find("\nline ") != std::string::npos);
     QVERIFY(run.transcript.find("\ncall SendShortMessage ") != std::string::npos);
-    QCOMPARE(withoutStepsAndState(replayed(run.recording)), withoutStepsAndState(run.transcript));
+    QCOMPARE(scenario::replayedPart(scenario::replayed(run.recording)),
+             scenario::replayedPart(run.transcript));
 }
 
 void RecordReplayTest::longSessionReplays()
@@ -239,11 +218,11 @@ void RecordReplayTest::longSessionReplays()
         script.push_back("event OnConnecting \"0301\" \"4711\" " + std::to_string(i));
     }
     const Run run = recordedRun(script);
-    const std::string live = withoutStepsAndState(run.transcript);
+    const std::string live = scenario::replayedPart(run.transcript);
     // The load's two lines; six for each event, but two for the 8,333 at count 11, which stop
     // on the range error after the count's read.
     QCOMPARE(std::count(live.begin(), live.end(), '\n'), 2 + (100000 - 8333) * 6 + 8333 * 2);
-    QCOMPARE(withoutStepsAndState(replayed(run.recording)), live);
+    QCOMPARE(scenario::replayedPart(scenario::replayed(run.recording)), live);
 }
 
 QTEST_MAIN(RecordReplayTest)

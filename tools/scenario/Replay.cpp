@@ -1,0 +1,32 @@
+#include "tools/scenario/Replay.h"
+
+#include "tools/scenario/ScenarioRunner.h"
+
+#include <sstream>
+
+namespace scenario {
+
+std::string replayed(const std::string &recording)
+{
+    std::ostringstream transcript;
+    ScenarioRunner runner(transcript);
+    std::istringstream lines(recording);
+    for (std::string line; std::getline(lines, line);)
+        runner.runLine(line);
+    runner.finish();
+    return transcript.str();
+}
+
+std::string replayedPart(const std::string &transcript)
+{
+    std::istringstream lines(transcript);
+    std::string kept;
+    for (std::string line; std::getline(lines, line);) {
+        line.erase(0, line.find_first_not_of(' '));
+        if (!line.starts_with("> ") && !line.starts_with("state "))
+            kept += line + '\n';
+    }
+    return kept;
+}
+
+} // namespace scenario

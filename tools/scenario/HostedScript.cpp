@@ -55,6 +55,9 @@ void runStep(const QString &program, const QStringList &arguments,
     process.setProcessEnvironment(variables);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
+    if (!process.waitForStarted())
+        fail(QStringLiteral("%1 %2 startete nicht: %3")
+                 .arg(program, arguments.join(u' '), process.errorString()));
     // A fresh prefix takes Wine a while to set up.
     if (!process.waitForFinished(300'000)) {
         process.kill();
@@ -66,6 +69,16 @@ void runStep(const QString &program, const QStringList &arguments,
                  .arg(program, arguments.join(u' '))
                  .arg(process.exitCode())
                  .arg(QString::fromLocal8Bit(process.readAll()).trimmed()));
+}
+
+// Whether the program starts here at all: some kernels run no 32-bit programs.
+bool runs(const QString &program)
+{
+    QProcess process;
+    process.start(program, {QStringLiteral("--version")});
+    if (!process.waitForStarted() || !process.waitForFinished(60'000))
+        return false;
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 // Wine names a Linux file through its drive Z:.
@@ -97,7 +110,7 @@ void preparePrefix(const QString &prefix, const QDir &bin, const QString &wine64
     // The 32-bit double beside the 32-bit host, where Wine's 32-bit loader is installed.
     const QString library32 = bin.absoluteFilePath(QStringLiteral("i686/TervaniDouble.dll"));
     const QString wine32 = QStringLiteral("/usr/lib/wine/wine");
-    if (QFile::exists(library32) && QFile::exists(wine32))
+    if (QFile::exists(library32) && runs(wine32))
         runStep(wine32, {QStringLiteral("regsvr32"), QStringLiteral("/s"), windowsPath(library32)},
                 environment);
 }

@@ -19,7 +19,7 @@ public:
     const std::array<std::int32_t, slotCount> &contents() const { return m_slots; }
 
 private:
-    static std::size_t checkedIndex(std::int32_t index);
+    static std::size_t checkedIndex(std::int32_t index, const char *verb);
 
     std::array<std::int32_t, slotCount> m_slots{};
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phone/Dispatch.h"
+#include "phone/Error.h"
 
 #include <cstdint>
 #include <string>
@@ -17,10 +18,22 @@ struct CallEvent
 
 // Takes the control's by-reference event arguments as text, text and 32-bit identifier.
 // Throws phone::Error where the identifier cannot be taken as a number.
+// The error names the argument that could not be taken.
 inline CallEvent toCallEvent(const EventArguments &arguments)
 {
-    return CallEvent{toText(arguments.callingNumber), toText(arguments.calledMSN),
-                     toInt32(arguments.callID)};
+    const char *argument = "CallingNumber";
+    try {
+        CallEvent event;
+        event.CallingNumber = toText(arguments.callingNumber);
+        argument = "CalledMSN";
+        event.CalledMSN = toText(arguments.calledMSN);
+        argument = "CallID";
+        event.CallID = toInt32(arguments.callID);
+        return event;
+    } catch (Error &error) {
+        error.setAccess(std::string("Ereignisargument ") + argument + " lesen");
+        throw;
+    }
 }
 
 } // namespace phone

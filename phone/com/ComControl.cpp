@@ -189,7 +189,7 @@ Value ComControl::call(std::int32_t dispId, WORD flags, DISPPARAMS *params, bool
         m_control->Invoke(dispId, IID_NULL, LOCALE_USER_DEFAULT, flags, params,
                           wantResult ? result.get() : nullptr, &exception, &argumentError);
     if (hr == DISP_E_EXCEPTION)
-        throw Error(ErrorKind::Component, exceptionMessage(exception));
+        throwException(exception);
     check(hr);
     return toValue(*result);
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 
 namespace phone::com {
@@ -39,7 +40,7 @@ std::string systemMessage(HRESULT result)
     return toUtf8(text) + " (" + hexCode(result) + ")";
 }
 
-std::string exceptionMessage(EXCEPINFO &info)
+void throwException(EXCEPINFO &info)
 {
     if (info.pfnDeferredFillIn)
         info.pfnDeferredFillIn(&info);
@@ -49,17 +50,20 @@ std::string exceptionMessage(EXCEPINFO &info)
     SysFreeString(info.bstrHelpFile);
     info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
 
+    const HRESULT scode = FAILED(info.scode) ? info.scode : DISP_E_EXCEPTION;
+    const std::int32_t code = FAILED(info.scode) || info.wCode == 0 ? scode : info.wCode;
     if (!description.empty())
-        return toUtf8(description);
+        throw Error(ErrorKind::Component, toUtf8(description), code);
     if (info.wCode != 0)
-        return "Fehler " + std::to_string(info.wCode) + " des Steuerelements";
-    return systemMessage(FAILED(info.scode) ? info.scode : DISP_E_EXCEPTION);
+        throw Error(ErrorKind::Component,
+                    "Fehler " + std::to_string(info.wCode) + " des Steuerelements", code);
+    throw Error(ErrorKind::Component, systemMessage(scode), code);
 }
 
 void check(HRESULT result)
 {
     if (FAILED(result))
-        throw Error(ErrorKind::Component, systemMessage(result));
+        throw Error(ErrorKind::Component, systemMessage(result), result);
 }
 
 } // namespace phone::com

@@ -13,11 +13,13 @@ namespace phone::com {
 // "Fehler 0x80040154".
 std::string systemMessage(HRESULT result);
 
-// The description a control gave with DISP_E_EXCEPTION, after its deferred fill-in. Frees
-// the EXCEPINFO's strings. Without a description, the system's text for its scode.
-std::string exceptionMessage(EXCEPINFO &info);
+// Throws the error a control raised with DISP_E_EXCEPTION, after its deferred fill-in: its
+// description (without one, the system's text for its scode) and its code (the scode, or
+// else the control's own wCode). Frees the EXCEPINFO's strings.
+[[noreturn]] void throwException(EXCEPINFO &info);
 
-// Throws phone::Error (ErrorKind::Component) with the system's message for a failure.
+// Throws phone::Error (ErrorKind::Component) with the system's message and the code for a
+// failure.
 void check(HRESULT result);
 
 } // namespace phone::com

@@ -89,7 +89,7 @@ Value objectDefault(IDispatch *object, int depth)
     const HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
                                       DISPATCH_PROPERTYGET, &none, result.get(), &info, nullptr);
     if (hr == DISP_E_EXCEPTION)
-        throw Error(ErrorKind::Component, exceptionMessage(info));
+        throwException(info);
     check(hr);
     return readValue(*result, depth + 1);
 }

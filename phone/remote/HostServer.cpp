@@ -15,7 +15,7 @@ Message answer(std::uint32_t requestId, F access)
     try {
         return Result{requestId, access()};
     } catch (const Error &error) {
-        return Failure{requestId, error.kind(), error.description()};
+        return Failure{requestId, error.kind(), error.description(), error.code()};
     } catch (const std::exception &error) {
         return Failure{requestId, ErrorKind::Component, error.what()};
     } catch (...) {
@@ -184,7 +184,8 @@ void HostServer::send(const Message &message)
         const auto *result = std::get_if<Result>(&message);
         if (!result)
             throw;
-        frame = encode(Failure{result->requestId, ErrorKind::Component, error.description()});
+        frame = encode(
+            Failure{result->requestId, ErrorKind::Component, error.description(), error.code()});
     }
     m_channel.send(frame);
 }

@@ -315,6 +315,9 @@ struct Encoder
         out.integer(m.requestId);
         out.byte(errorCode(m.kind));
         out.utf8(m.description);
+        out.flag(m.code.has_value());
+        if (m.code)
+            out.integer(*m.code);
     }
     void operator()(const Event &m) const
     {
@@ -378,6 +381,8 @@ Message decodeBody(Reader &in)
         m.requestId = in.integer<std::uint32_t>("requestId");
         m.kind = errorKind(in.byte("errorKind"));
         m.description = in.utf8("description", maxFrameSize);
+        if (in.flag("hasCode"))
+            m.code = in.integer<std::int32_t>("code");
         return m;
     }
     case Type::Event: {

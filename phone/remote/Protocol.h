@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <variant>
@@ -14,7 +15,7 @@
 // The messages between the bench and its control host, and their bytes (docs/host-protocol.md).
 namespace phone::remote {
 
-inline constexpr std::uint32_t protocolVersion = 1;
+inline constexpr std::uint32_t protocolVersion = 2;
 
 // Bounds that keep a corrupt or hostile peer from making either end allocate without limit.
 inline constexpr std::size_t maxFrameSize = 64 * 1024 * 1024;
@@ -61,7 +62,8 @@ struct Failure
 {
     std::uint32_t requestId = 0;
     ErrorKind kind = ErrorKind::Component;
-    std::string description; // UTF-8
+    std::string description;                         // UTF-8
+    std::optional<std::int32_t> code = std::nullopt; // the control's own error number, if given
 };
 struct Event
 {

@@ -138,7 +138,7 @@ Value RemoteControl::await(std::uint32_t requestId)
             Answer answer = std::move(found->second);
             m_answers.erase(found);
             if (auto *failure = std::get_if<Failure>(&answer))
-                throw Error(failure->kind, failure->description);
+                throw Error(failure->kind, failure->description, failure->code);
             return std::move(std::get<Result>(answer).value);
         }
         checkUsable();

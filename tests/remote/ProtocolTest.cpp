@@ -67,6 +67,7 @@ std::vector<RoundTrip> roundTrips()
         {"close", Close{}},
         {"failure", Failure{9, ErrorKind::Component, "Ungültige Rufnummer „x“"}},
         {"failure_create", Failure{createRequestId, ErrorKind::Null, ""}},
+        {"failure_with_code", Failure{4, ErrorKind::Component, "E_FAIL", std::int32_t(0x80004005)}},
         {"event", Event{5, "OnConnecting",
                         EventArguments{std::u16string(u"4711"), awkwardText, std::int32_t{3}}}},
         {"event_empty_values", Event{6, "OnIdle", EventArguments{}}},
@@ -186,7 +187,9 @@ INSTANTIATE_TEST_SUITE_P(
                bytes({0x81, 1, 0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0xf0, 0x3f})},
         Layout{"result_bool_null_empty", Result{2, true}, bytes({0x81, 2, 0, 0, 0, 2, 1})},
         Layout{"failure", Failure{0, ErrorKind::Overflow, "ü"},
-               bytes({0x82, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0xc3, 0xbc})},
+               bytes({0x82, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0xc3, 0xbc, 0})},
+        Layout{"failure_with_code", Failure{0, ErrorKind::Component, "", -2147352567},
+               bytes({0x82, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1, 0x09, 0x00, 0x02, 0x80})},
         Layout{"event", Event{1, "On", EventArguments{phone::Empty{}, phone::Null{}, false}},
                bytes({0x83, 1, 0, 0, 0, 2, 0, 0, 0, 'O', 'n', 0, 1, 2, 0})}),
     [](const auto &info) { return std::string(info.param.name); });

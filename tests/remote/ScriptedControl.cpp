@@ -61,7 +61,7 @@ Value ScriptedControl::invoke(std::int32_t dispId, std::span<phone::Argument> ar
         const std::u16string number = text(0);
         if (std::none_of(number.begin(), number.end(),
                          [](char16_t c) { return c >= u'0' && c <= u'9'; }))
-            throw Error(ErrorKind::Component, "Ungültige Rufnummer");
+            throw Error(ErrorKind::Component, "Ungültige Rufnummer", invalidNumberCode);
         const std::int32_t id =
             std::get<std::int32_t>(m_properties[phone::dispid::ConnectionCount]) + 1;
         m_properties[phone::dispid::ConnectionCount] = id;

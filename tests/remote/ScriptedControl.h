@@ -14,8 +14,8 @@ namespace remote_test {
 // A small control for the host's side of the tests, on the host's thread:
 // - properties are stored values; ConnectionCount counts Dials; reading 0x7f000001 fails
 //   with Overflow;
-// - Dial(number) fails without a digit ("Ungültige Rufnummer"), else raises OnConnecting
-//   inside the call (calling "4711", called = the number, id = the new count);
+// - Dial(number) fails without a digit ("Ungültige Rufnummer", invalidNumberCode), else raises
+//   OnConnecting inside the call (calling "4711", called = the number, id = the new count);
 // - AcceptCall(id) answers id * 10, plus 1 when passed by reference, and writes 999 into it;
 // - SendShortMessage(number, text) answers the text;
 // - HangUp(id) answers at once and raises OnDisConnected afterwards, once the host is idle
@@ -68,5 +68,7 @@ private:
 
 // Dispatch id that makes the scripted control fail with an overflow.
 inline constexpr std::int32_t overflowingProperty = 0x7f000001;
+// E_INVALIDARG, as a control's exception code.
+inline constexpr std::int32_t invalidNumberCode = static_cast<std::int32_t>(0x80070057);
 
 } // namespace remote_test

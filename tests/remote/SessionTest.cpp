@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <optional>
 #include <memory>
 #include <thread>
 
@@ -227,6 +228,25 @@ TEST(RemoteSession, RethrowsTheControlsErrorsWithTheirKindAndGoesOn)
     EXPECT_EQ(show(control.getProperty(dispid::ConnectionCount)), "i32:0");
 }
 
+TEST(RemoteSession, CarriesTheControlsErrorCodeAndNoneWhereItGaveNone)
+{
+    Served served;
+    RemoteControl &control = served.control();
+    auto codeOf = [](const std::function<void()> &access) -> std::optional<std::int32_t> {
+        try {
+            access();
+        } catch (const phone::Error &error) {
+            return error.code();
+        }
+        return std::int32_t{0};
+    };
+    EXPECT_EQ(codeOf([&] {
+                  call(control, dispid::Dial, {{std::u16string(u"abc"), false}});
+              }),
+              invalidNumberCode);
+    EXPECT_EQ(codeOf([&] { control.getProperty(overflowingProperty); }), std::nullopt);
+}
+
 TEST(RemoteSession, ByReferenceArgumentsAreCopies)
 {
     Served served;
@@ -411,7 +431,7 @@ TEST(RemoteSession, RefusesAHostOfAnotherVersion)
     EXPECT_EQ(errorOf([&] { RemoteControl control(host.channel(), u"Test.Control"); }),
               component
                   + "Der Steuerelement-Host spricht die Protokollversion 7, die Testbench "
-                    "die Version 1.");
+                    "die Version 2.");
 }
 
 TEST(RemoteSession, BreaksOnAnAnswerToNoRequestAndStaysBroken)

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace tervani_tests {
 namespace {
 
@@ -19,6 +21,7 @@ struct Failure
     const char *name;
     FailMode mode;
     std::string description;
+    std::uint32_t code; // what the report shows as the runtime's number
 };
 
 void PrintTo(const Failure &failure, std::ostream *out)
@@ -30,18 +33,20 @@ void PrintTo(const Failure &failure, std::ostream *out)
 // text for the last code, and says so with the number alone.
 const Failure failures[] = {
     {"ExceptionWithDescription", tervani_double::ExceptionWithDescription,
-     "Leitung „1“ belegt: Gespräch läuft"},
-    {"ExceptionDeferred", tervani_double::ExceptionDeferred, "Leitung „1“ belegt: Gespräch läuft"},
-    {"ExceptionScodeOnly", tervani_double::ExceptionScodeOnly, "File not found. (0x80070002)"},
-    {"PlainFailure", tervani_double::PlainFailure, "Access denied. (0x80070005)"},
-    {"UnknownFailure", tervani_double::UnknownFailure, "Fehler 0x80041234"},
+     "Leitung „1“ belegt: Gespräch läuft", 0x80004005},
+    {"ExceptionDeferred", tervani_double::ExceptionDeferred, "Leitung „1“ belegt: Gespräch läuft",
+     0x80004005},
+    {"ExceptionScodeOnly", tervani_double::ExceptionScodeOnly, "File not found. (0x80070002)",
+     0x80070002},
+    {"PlainFailure", tervani_double::PlainFailure, "Access denied. (0x80070005)", 0x80070005},
+    {"UnknownFailure", tervani_double::UnknownFailure, "Fehler 0x80041234", 0x80041234},
 };
 
 class FailureTest : public ControlTest, public testing::WithParamInterface<Failure>
 {
 };
 
-TEST_P(FailureTest, BecomesComponentErrorWithItsDescription)
+TEST_P(FailureTest, BecomesComponentErrorWithItsDescriptionAndCode)
 {
     std::vector<phone::Argument> mode{{std::int32_t{GetParam().mode}}};
     try {
@@ -50,6 +55,8 @@ TEST_P(FailureTest, BecomesComponentErrorWithItsDescription)
     } catch (const phone::Error &error) {
         EXPECT_EQ(error.kind(), phone::ErrorKind::Component);
         EXPECT_EQ(error.description(), GetParam().description);
+        ASSERT_TRUE(error.code().has_value());
+        EXPECT_EQ(static_cast<std::uint32_t>(*error.code()), GetParam().code);
     }
 }
 

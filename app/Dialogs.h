@@ -3,6 +3,9 @@
 #include "form/FormPort.h"
 #include "phone/Error.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <optional>
 #include <string>
 
@@ -25,13 +28,27 @@ public:
     virtual void errorReport(const phone::Error &error) = 0;
 };
 
-// Modal QMessageBox dialogs over the active window.
+// Modal QMessageBox dialogs over the active window. The error report is modal to its owner
+// only, so that other windows (the softphone's) stay usable while it is open; an error that
+// comes while it is open is added to it instead of opening a box of its own.
 class QtDialogs : public Dialogs
 {
 public:
+    QtDialogs();
+    ~QtDialogs() override;
+
+    // The window the error report belongs to. Without one it is modal to the whole program.
+    void setReportOwner(QWidget *window);
+
     void messageBox(const std::u16string &prompt, form::BoxStyle style,
                     const std::optional<std::u16string> &title) override;
     void errorReport(const phone::Error &error) override;
+
+private:
+    class OpenReport;
+
+    QPointer<QWidget> m_reportOwner;
+    OpenReport *m_openReport = nullptr;
 };
 
 } // namespace app

@@ -90,7 +90,7 @@ Form1::Form1(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer,
     widget(Control::TXT_Nummer)->setFocus();
 
     m_control.connectEvents(this);
-    runHandler([this] { m_windowHandlers.Form1_Load(); });
+    runHandler("Form1_Load", [this] { m_windowHandlers.Form1_Load(); });
 }
 
 Form1::~Form1()
@@ -168,9 +168,11 @@ void Form1::connectHandlers()
     using form::WindowHandlers;
     auto onClick = [this](Control control, auto &handlers, auto handler) {
         connect(button(control), &QPushButton::clicked, this, [this, control, &handlers, handler] {
-            runUserAction({UserAction::Kind::Click, control, {}}, [this, &handlers, handler] {
-                runHandler([&handlers, handler] { (handlers.*handler)(); });
-            });
+            runUserAction({UserAction::Kind::Click, control, {}},
+                          [this, control, &handlers, handler] {
+                              runHandler(form::layoutOf(control).name,
+                                         [&handlers, handler] { (handlers.*handler)(); });
+                          });
         });
     };
     onClick(Control::BTN_Dial, m_commandHandlers, &CommandHandlers::BTN_Dial_clicked);
@@ -183,13 +185,15 @@ void Form1::connectHandlers()
     onClick(Control::BTN_Exit, m_windowHandlers, &WindowHandlers::BTN_Exit_clicked);
     connect(textField(Control::TXT_Konvert), &TextField::doubleClicked, this, [this] {
         runUserAction({UserAction::Kind::DoubleClick, Control::TXT_Konvert, {}}, [this] {
-            runHandler([this] { m_commandHandlers.TXT_Konvert_doubleClicked(); });
+            runHandler("TXT_Konvert (Doppelklick)",
+                       [this] { m_commandHandlers.TXT_Konvert_doubleClicked(); });
         });
     });
     // clicked, not toggled: only the user's click writes the flag, never the load step.
     connect(checkBox(Control::CHK_PopUp), &QCheckBox::clicked, this, [this] {
-        runUserAction({UserAction::Kind::Click, Control::CHK_PopUp, {}},
-                      [this] { runHandler([this] { m_windowHandlers.CHK_PopUp_clicked(); }); });
+        runUserAction({UserAction::Kind::Click, Control::CHK_PopUp, {}}, [this] {
+            runHandler("CHK_PopUp", [this] { m_windowHandlers.CHK_PopUp_clicked(); });
+        });
     });
     for (Control field :
          {Control::TXT_Nummer, Control::TXT_SMS, Control::TXT_DTMF, Control::TXT_Konvert}) {
@@ -215,13 +219,13 @@ void Form1::runUserAction(const UserAction &action, Handler &&handler) noexcept
 }
 
 template <typename Handler>
-void Form1::runHandler(Handler &&handler) noexcept
+void Form1::runHandler(std::string_view name, Handler &&handler) noexcept
 {
     // A click still pending from an access key's animation may arrive after the window has gone.
     if (m_unloaded)
         return;
     if (m_handlerDepth >= maxHandlerDepth) {
-        reportError(phone::Error(phone::ErrorKind::Stack));
+        reportError(phone::Error(phone::ErrorKind::Stack), name);
         return;
     }
     ++m_handlerDepth;
@@ -235,22 +239,24 @@ void Form1::runHandler(Handler &&handler) noexcept
     } catch (const form::WindowUnloaded &) {
         // The window went away under the handler; there is nothing left to update or report to.
     } catch (const phone::Error &error) {
-        reportError(error);
+        reportError(error, name);
     } catch (const std::exception &error) {
-        reportError(phone::Error(phone::ErrorKind::Component, error.what()));
+        reportError(phone::Error(phone::ErrorKind::Component, error.what()), name);
     } catch (...) {
-        reportError(phone::Error(phone::ErrorKind::Component));
+        reportError(phone::Error(phone::ErrorKind::Component), name);
     }
 }
 
-void Form1::reportError(const phone::Error &error) noexcept
+void Form1::reportError(const phone::Error &error, std::string_view handler) noexcept
 {
     // A call that fails after the user has left (the control ran the event loop meanwhile)
     // has no window left to report to.
     if (m_unloaded)
         return;
     try {
-        m_dialogs.errorReport(error);
+        phone::Error named = error;
+        named.setHandler(std::string(handler));
+        m_dialogs.errorReport(named);
     } catch (...) {
         // The report itself failed (out of memory): the handler has stopped either way.
     }
@@ -260,6 +266,7 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     runUserAction({UserAction::Kind::Close, Control::BTN_Exit, {}}, [this] { letGo(); });
     event->accept();
+    emit closed();
 }
 
 void Form1::letGo()
@@ -285,7 +292,7 @@ void Form1::controlEvent(std::string_view name, const phone::EventArguments &arg
     const auto handler = events::CallEventHandlers::handlerFor(name);
     if (!handler)
         return;
-    runHandler([&] { (m_eventHandlers.*handler)(phone::toCallEvent(arguments)); });
+    runHandler(name, [&] { (m_eventHandlers.*handler)(phone::toCallEvent(arguments)); });
 }
 
 Control Form1::controlOf(const QWidget *widget, bool *found) const

@@ -76,6 +76,10 @@ public:
                     const std::optional<std::u16string> &title = std::nullopt) override;
     void unload() override;
 
+signals:
+    // The window has closed: by its close box, Beenden or the program's unload.
+    void closed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -85,11 +89,12 @@ private:
     void createControls();
     void connectHandlers();
     template <typename Handler>
-    void runHandler(Handler &&handler) noexcept;
+    void runHandler(std::string_view name, Handler &&handler) noexcept;
     // Handles the user's action, telling the observer before and after.
     template <typename Handler>
     void runUserAction(const UserAction &action, Handler &&handler) noexcept;
-    void reportError(const phone::Error &error) noexcept;
+    // Names the handler on the error, then reports it.
+    void reportError(const phone::Error &error, std::string_view handler) noexcept;
     void letGo();
     void throwIfUnloaded() const;
 

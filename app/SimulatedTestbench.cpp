@@ -19,8 +19,14 @@ SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock
     : m_control(clock, std::move(scheduler), timing)
     , m_session(m_control, dialogs, nullptr, taps)
     , m_form(m_session.control(), m_session.dialogs(), m_session.observer())
-    , m_panel(new SimulatorPanel(m_control, &m_form))
-{}
+    , m_panel(std::make_unique<SimulatorPanel>(m_control))
+{
+    // The program ends when Form1 closes, whether or not the panel is still open.
+    m_panel->setAttribute(Qt::WA_QuitOnClose, false);
+    QObject::connect(&m_form, &Form1::closed, m_panel.get(), &QWidget::close);
+}
+
+SimulatedTestbench::~SimulatedTestbench() = default;
 
 void SimulatedTestbench::show()
 {

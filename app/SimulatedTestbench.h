@@ -14,7 +14,8 @@ class SimulatorPanel;
 
 // The bench as the program opens it wherever the real control is not built in: Form1 on the
 // simulated softphone, which runs on the window's event loop, and the simulator's panel as a
-// window of its own beside it. The panel belongs to Form1, so closing Form1 closes both.
+// window of its own beside it. The panel stands for the softphone, outside the bench: Form1's
+// boxes do not block it, and it closes with Form1.
 class SimulatedTestbench
 {
 public:
@@ -26,6 +27,7 @@ public:
     SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
                        std::unique_ptr<phone::sim::Scheduler> scheduler, phone::sim::Timing timing,
                        const std::vector<SessionTap> &taps = {});
+    ~SimulatedTestbench();
 
     // Shows Form1, then the panel to its right; Form1 keeps the focus.
     void show();
@@ -40,7 +42,8 @@ private:
     phone::sim::SimulatedControl m_control;
     TappedSession m_session;
     Form1 m_form;
-    SimulatorPanel *m_panel; // owned by m_form
+    // Declared after Form1: the panel goes first, while the window it shows beside is there.
+    std::unique_ptr<SimulatorPanel> m_panel;
 };
 
 } // namespace app

@@ -9,6 +9,9 @@
 #include "trace/SessionTrace.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -30,6 +33,12 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(
         QString::fromStdU16String(std::u16string(app::applicationTitle)));
+    // The window speaks German, so do Qt's own texts in it (the report's "Details" button, the
+    // fields' context menus), whatever the system's language; without the file they stay English.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     app::QtDialogs dialogs;
 
     app::StartOptions options;
@@ -70,9 +79,9 @@ int main(int argc, char *argv[])
     }
 
     if (!options.progId) {
-        // The panel is a window of Form1's: closing Form1 closes the last main window, and
-        // the program ends with it.
+        // Closing Form1 closes the panel too, and the program ends with it.
         app::SimulatedTestbench bench(dialogs, {}, taps);
+        dialogs.setReportOwner(&bench.form());
         bench.show();
         return application.exec();
     }
@@ -90,6 +99,7 @@ int main(int argc, char *argv[])
     // Declared after the control, so the window lets go of it first.
     app::TappedSession session(*control, dialogs, nullptr, taps);
     app::Form1 form(session.control(), session.dialogs(), session.observer());
+    dialogs.setReportOwner(&form);
     form.show();
     return application.exec();
 }

@@ -22,6 +22,8 @@ public:
     {
         phone::ErrorKind kind;
         std::string description;
+        std::string handler;
+        std::string access;
     };
 
     void messageBox(const std::u16string &prompt, form::BoxStyle style,
@@ -32,7 +34,8 @@ public:
 
     void errorReport(const phone::Error &error) override
     {
-        errors.push_back(Report{error.kind(), error.description()});
+        errors.push_back(
+            Report{error.kind(), error.description(), error.handler(), error.access()});
     }
 
     std::vector<Box> boxes;

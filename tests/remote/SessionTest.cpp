@@ -18,8 +18,8 @@
 #include <unistd.h>
 
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 using namespace std::chrono_literals;

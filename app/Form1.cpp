@@ -327,7 +327,7 @@ void Form1::setText(Control textField, const std::u16string &text)
 {
     throwIfUnloaded();
     m_windowSetsText = true;
-    this->textField(textField)->setText(qt(text));
+    this->textField(textField)->replaceText(qt(text));
     m_windowSetsText = false;
     if (m_observer)
         m_observer->textSet(textField, text);

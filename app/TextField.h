@@ -20,6 +20,14 @@ public:
         setMaxLength(std::numeric_limits<int>::max());
     }
 
+    // Replaces the whole text as one step the user can take back with Ctrl+Z (setText would
+    // forget what was there before).
+    void replaceText(const QString &text)
+    {
+        selectAll();
+        insert(text);
+    }
+
 signals:
     void doubleClicked();
 

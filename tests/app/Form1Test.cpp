@@ -73,6 +73,7 @@ private slots:
     void labelTooltipShowsTheWholeCaption_data();
     void labelTooltipShowsTheWholeCaption();
     void aScreenReaderSaysWhatAPersonSees();
+    void ctrlZTakesBackWhatTheWindowWroteIntoAField();
 };
 
 void Form1Test::windowHasItsCaptionAndFixedClientArea()
@@ -317,6 +318,28 @@ void Form1Test::aScreenReaderSaysWhatAPersonSees()
     rig.control.raiseEvent("OnIdle", {std::u16string(u"1"), std::u16string(u"2"), 3});
     QTRY_COMPARE(spoken(Control::LBL_Anzahl, QAccessible::Name),
                  QStringLiteral("Anzahl Verbindungen:  2"));
+}
+
+void Form1Test::ctrlZTakesBackWhatTheWindowWroteIntoAField()
+{
+    Rig rig;
+    auto *konvert = rig.widget<QLineEdit>(Control::TXT_Konvert);
+    konvert->setFocus();
+    konvert->selectAll();
+    QTest::keyClicks(konvert, QStringLiteral("0171 99"));
+    QTest::mouseDClick(konvert, Qt::LeftButton);
+    QCOMPARE(konvert->text(), QStringLiteral("(012) 34 55 66"));
+    QTest::keyClick(konvert, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(konvert->text(), QStringLiteral("0171 99"));
+    // Taking it back is the user's own edit: the window reads it as typed.
+    QCOMPARE(rig.form.text(Control::TXT_Konvert), std::u16string(u"0171 99"));
+
+    // A conversion's result likewise.
+    rig.control.setAnswer(phone::dispid::ConvertNumber, std::u16string(u"+49 171 99"));
+    QTest::mouseClick(rig.widget<QPushButton>(Control::BTN_Konvert), Qt::LeftButton);
+    QCOMPARE(konvert->text(), QStringLiteral("+49 171 99"));
+    QTest::keyClick(konvert, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(konvert->text(), QStringLiteral("0171 99"));
 }
 
 QTEST_MAIN(Form1Test)

@@ -10,6 +10,7 @@
 #include "phone/Members.h"
 #include "phone/remote/HostedControl.h"
 #include "phone/scripted/ScriptedControl.h"
+#include "tools/cli/CommandLine.h"
 #include "tools/scenario/HostedScript.h"
 #include "wine/double/ScriptIds.h"
 
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,17 +53,32 @@ struct Options
     int rounds = 5;
 };
 
-Options parse(int argc, char **argv)
+constexpr cli::Usage usage{"hosted_bench", "hosted_bench [--reads N] [--events N] [--rounds N]\n"
+                                           "       hosted_bench --help | --version\n"
+                                           "  --reads   count reads per round (default 20000)\n"
+                                           "  --events  events per round (default 20000)\n"
+                                           "  --rounds  rounds; the median counts (default 5)\n"};
+
+// On a wrong argument, says which.
+std::optional<Options> parse(int argc, char **argv, std::string *wrong)
 {
     Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const int value = std::atoi(argv[i + 1]);
+    for (int i = 1; i < argc; i += 2) {
+        *wrong = argv[i];
+        if (i + 1 >= argc)
+            return std::nullopt;
+        char *end = nullptr;
+        const long value = std::strtol(argv[i + 1], &end, 10);
+        if (*end != '\0' || end == argv[i + 1])
+            return std::nullopt;
         if (std::strcmp(argv[i], "--reads") == 0)
-            options.reads = value;
+            options.reads = static_cast<int>(value);
         else if (std::strcmp(argv[i], "--events") == 0)
-            options.events = value;
+            options.events = static_cast<int>(value);
         else if (std::strcmp(argv[i], "--rounds") == 0)
-            options.rounds = value;
+            options.rounds = static_cast<int>(value);
+        else
+            return std::nullopt;
     }
     options.reads = std::max(options.reads, 1);
     options.events = std::max(options.events, 1);
@@ -107,8 +124,14 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
+    std::string wrong;
+    const std::optional<Options> parsed = parse(argc, argv, &wrong);
+    if (!parsed)
+        return cli::wrongCall(usage, "cannot take \"" + wrong + "\"");
+    const Options options = *parsed;
     QApplication application(argc, argv);
-    const Options options = parse(argc, argv);
     SilentDialogs dialogs;
 
     try {

@@ -6,6 +6,7 @@
 #include "bench/Report.h"
 #include "bench/Startup.h"
 #include "bench/Subjects.h"
+#include "tools/cli/CommandLine.h"
 
 #include <QApplication>
 
@@ -245,22 +246,23 @@ Results measure(Subject &subject, const char *name, const Options &options, bool
     return results;
 }
 
-void usage()
-{
-    std::puts(
-        "usage: log_bench [--sizes N,N,...] [--paced-seconds S] [--budget S] [--startup-runs N]\n"
-        "  --sizes          lines in the list to measure at (default 1000,10000,100000,1000000)\n"
-        "  --paced-seconds  timed paced events per size (default 1)\n"
-        "  --budget         the QListWidget log stops before a size estimated to take longer\n"
-        "                   (default 60)\n"
-        "  --startup-runs   start-ups per window kind; the median counts (default 7)\n"
-        "Runs offscreen unless QT_QPA_PLATFORM says otherwise.");
-}
+constexpr cli::Usage usage{
+    "log_bench",
+    "log_bench [--sizes N,N,...] [--paced-seconds S] [--budget S] [--startup-runs N]\n"
+    "       log_bench --help | --version\n"
+    "  --sizes          lines in the list to measure at (default 1000,10000,100000,1000000)\n"
+    "  --paced-seconds  timed paced events per size (default 1)\n"
+    "  --budget         the QListWidget log stops before a size estimated to take longer\n"
+    "                   (default 60)\n"
+    "  --startup-runs   start-ups per window kind; the median counts (default 7)\n"
+    "Runs offscreen unless QT_QPA_PLATFORM says otherwise.\n"};
 
-bool parse(int argc, char **argv, Options *options)
+// On a wrong argument, says which.
+bool parse(int argc, char **argv, Options *options, std::string *wrong)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        *wrong = arg;
         const bool hasValue = i + 1 < argc;
         if (arg == "--sizes" && hasValue) {
             options->sizes.clear();
@@ -283,6 +285,7 @@ bool parse(int argc, char **argv, Options *options)
             return false;
         }
     }
+    wrong->clear();
     std::sort(options->sizes.begin(), options->sizes.end());
     return !options->sizes.empty();
 }
@@ -299,11 +302,14 @@ int main(int argc, char *argv[])
     if (argc == 3 && std::string(argv[1]) == "--startup-child")
         return runStartupChild(argc, argv, argv[2]);
 
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
+
     Options options;
-    if (!parse(argc, argv, &options)) {
-        usage();
-        return 2;
-    }
+    std::string wrong;
+    if (!parse(argc, argv, &options, &wrong))
+        return cli::wrongCall(usage, wrong.empty() ? "no sizes to measure at"
+                                                   : "cannot take \"" + wrong + "\"");
 
     QApplication application(argc, argv);
     Report report;

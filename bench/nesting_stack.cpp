@@ -11,6 +11,7 @@
 #include "app/Dialogs.h"
 #include "app/Form1.h"
 #include "phone/Members.h"
+#include "tools/cli/CommandLine.h"
 #include "tools/scenario/ControlUnderScript.h"
 #include "tools/scenario/HostedScript.h"
 
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <memory>
 #include <sstream>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -46,11 +48,14 @@ public:
 
 int main(int argc, char *argv[])
 {
+    constexpr cli::Usage usage{"nesting_stack", "nesting_stack [--com]\n"
+                                                "       nesting_stack --help | --version\n"
+                                                "  --com  through the control host under Wine\n"};
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
     const bool throughCom = argc == 2 && std::string_view(argv[1]) == "--com";
-    if (argc > 2 || (argc == 2 && !throughCom)) {
-        std::fprintf(stderr, "usage: nesting_stack [--com]\n");
-        return 2;
-    }
+    if (argc > 2 || (argc == 2 && !throughCom))
+        return cli::wrongCall(usage, "cannot take \"" + std::string(argv[argc - 1]) + "\"");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

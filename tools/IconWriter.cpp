@@ -4,23 +4,34 @@
 //   tervani-icon DIRECTORY SIZE...   writes DIRECTORY/SIZExSIZE/apps/tervani-testbench.png
 
 #include "app/AppIcon.h"
+#include "tools/cli/CommandLine.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QPixmap>
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char *argv[])
 {
     // Drawing needs no screen: this runs during the build.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    constexpr cli::Usage usage{"tervani-icon",
+                               "tervani-icon DIRECTORY SIZE...\n"
+                               "       tervani-icon --help | --version\n"
+                               "Writes DIRECTORY/SIZExSIZE/apps/tervani-testbench.png for "
+                               "each SIZE in pixels.\n"};
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-')
+            return cli::wrongCall(usage, "cannot take \"" + std::string(argv[i]) + "\"");
+    }
+    if (argc < 3)
+        return cli::wrongCall(usage, "a directory and at least one size are needed");
     QGuiApplication application(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
-    if (arguments.size() < 3) {
-        std::fprintf(stderr, "usage: tervani-icon DIRECTORY SIZE...\n");
-        return 2;
-    }
     for (const QString &sizeText : arguments.mid(2)) {
         bool ok = false;
         const int size = sizeText.toInt(&ok);

@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/SimulatedTestbench.h"
 #include "app/SimulatorPanel.h"
+#include "tools/cli/CommandLine.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -31,6 +33,15 @@ int main(int argc, char *argv[])
 {
     using namespace std::chrono_literals;
 
+    constexpr cli::Usage usage{"tervani-showcase",
+                               "tervani-showcase\n"
+                               "       tervani-showcase --help | --version\n"
+                               "Plays a short scene on the bench on the simulated softphone and "
+                               "prints \"bereit\" when it is ready for a screenshot.\n"};
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
+    if (argc > 1)
+        return cli::wrongCall(usage, "cannot take \"" + std::string(argv[1]) + "\"");
     QApplication application(argc, argv);
     QApplication::setApplicationName(
         QString::fromStdU16String(std::u16string(app::applicationTitle)));

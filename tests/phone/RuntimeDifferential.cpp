@@ -8,6 +8,7 @@
 #include "phone/Error.h"
 #include "phone/NumberText.h"
 #include "phone/Value.h"
+#include "tools/cli/CommandLine.h"
 #include "wine/oleaut/AnswerFormat.h"
 
 #include <unistd.h>
@@ -487,10 +488,19 @@ const std::vector<Deviation> &deviations()
 
 int main(int argc, char *argv[])
 {
-    if (argc != 3) {
-        std::cerr << "usage: runtime_differential WINE ANSWERS_EXE\n";
-        return 2;
+    constexpr cli::Usage usage{"runtime_differential",
+                               "runtime_differential WINE ANSWERS_EXE\n"
+                               "       runtime_differential --help | --version\n"
+                               "Compares the bench's conversions with Wine's oleaut32, as the "
+                               "program ANSWERS_EXE run under WINE gives them.\n"};
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-')
+            return cli::wrongCall(usage, "cannot take \"" + std::string(argv[i]) + "\"");
     }
+    if (argc != 3)
+        return cli::wrongCall(usage, "needs WINE and ANSWERS_EXE");
     const std::vector<Case> all = cases();
     char directory[] = "/tmp/tervani-runtime-XXXXXX";
     if (!mkdtemp(directory)) {

@@ -9,6 +9,7 @@
 // LatestText answers $TERVANI_TEST_TEXT when set. At a clean end it writes "released" or
 // "kept" (the control) into $TERVANI_TEST_EXIT_FILE.
 #include "ScriptedControl.h"
+#include "tools/cli/CommandLine.h"
 
 #include "phone/Error.h"
 #include "phone/Members.h"
@@ -92,6 +93,13 @@ private:
 
 int main(int argc, char **argv)
 {
+    constexpr cli::Usage usage{"tervani_test_host",
+                               "tervani_test_host [MODE]\n"
+                               "       tervani_test_host --help | --version\n"
+                               "A control host for the tests: serves the protocol on standard "
+                               "input and output, misbehaving as MODE says (default serve).\n"};
+    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+        return *answered;
     const std::string mode = argc > 1 ? argv[1] : "serve";
     if (mode == "exit-at-start")
         return 3;

@@ -11,7 +11,6 @@
 #include <QPixmap>
 
 #include <cstdio>
-#include <string>
 
 int main(int argc, char *argv[])
 {
@@ -24,10 +23,8 @@ int main(int argc, char *argv[])
                                "each SIZE in pixels.\n"};
     if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
         return *answered;
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-')
-            return cli::wrongCall(usage, "cannot take \"" + std::string(argv[i]) + "\"");
-    }
+    if (const auto refused = cli::refuseOptions(usage, argc, argv))
+        return *refused;
     if (argc < 3)
         return cli::wrongCall(usage, "a directory and at least one size are needed");
     QGuiApplication application(argc, argv);

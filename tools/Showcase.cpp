@@ -14,7 +14,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <string>
 
 namespace {
 
@@ -40,8 +39,10 @@ int main(int argc, char *argv[])
                                "prints \"bereit\" when it is ready for a screenshot.\n"};
     if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
         return *answered;
+    if (const auto refused = cli::refuseOptions(usage, argc, argv))
+        return *refused;
     if (argc > 1)
-        return cli::wrongCall(usage, "cannot take \"" + std::string(argv[1]) + "\"");
+        return cli::wrongCall(usage, "takes no arguments");
     QApplication application(argc, argv);
     QApplication::setApplicationName(
         QString::fromStdU16String(std::u16string(app::applicationTitle)));

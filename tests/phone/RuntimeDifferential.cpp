@@ -495,10 +495,8 @@ int main(int argc, char *argv[])
                                "program ANSWERS_EXE run under WINE gives them.\n"};
     if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
         return *answered;
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i][0] == '-')
-            return cli::wrongCall(usage, "cannot take \"" + std::string(argv[i]) + "\"");
-    }
+    if (const auto refused = cli::refuseOptions(usage, argc, argv))
+        return *refused;
     if (argc != 3)
         return cli::wrongCall(usage, "needs WINE and ANSWERS_EXE");
     const std::vector<Case> all = cases();

@@ -40,6 +40,15 @@ std::optional<int> answerCommonOptions(const Usage &usage, int argc, char **argv
     return std::nullopt;
 }
 
+std::optional<int> refuseOptions(const Usage &usage, int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-')
+            return wrongCall(usage, "cannot take \"" + std::string(argv[i]) + "\"");
+    }
+    return std::nullopt;
+}
+
 int wrongCall(const Usage &usage, std::string_view problem)
 {
     write(stderr, std::string(usage.program) + ": " + std::string(problem) + "\n");

@@ -1,5 +1,7 @@
 #include "app/DisplayText.h"
 
+#include <algorithm>
+
 namespace app {
 
 QString shownPart(const QString &text)
@@ -12,14 +14,25 @@ QString shownPart(const QString &text)
     return text.left(end) + QChar(0x2026);
 }
 
+void markLoneSurrogates(QChar *begin, QChar *end)
+{
+    // Most texts have no surrogate at all: look first, and write only where one is.
+    for (QChar *at = std::find_if(begin, end, [](QChar c) { return c.isSurrogate(); }); at < end;
+         ++at) {
+        if (at->isHighSurrogate() && at + 1 < end && at[1].isLowSurrogate())
+            ++at; // a valid pair
+        else if (at->isSurrogate())
+            *at = QChar::ReplacementCharacter;
+    }
+}
+
 QString withLoneSurrogatesMarked(QString text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i; // a valid pair
-        else if (text[i].isSurrogate())
-            text[i] = QChar::ReplacementCharacter;
-    }
+    const QChar *begin = text.constData();
+    const QChar *end = begin + text.size();
+    if (std::none_of(begin, end, [](QChar c) { return c.isSurrogate(); }))
+        return text;
+    markLoneSurrogates(text.data(), text.data() + text.size());
     return text;
 }
 

@@ -20,5 +20,7 @@ QString shownPart(const QString &text);
 // no character. Encoding to UTF-8 would otherwise turn it into a '?' that the control never
 // sent.
 QString withLoneSurrogatesMarked(QString text);
+// The same, in place.
+void markLoneSurrogates(QChar *begin, QChar *end);
 
 } // namespace app

@@ -1,6 +1,9 @@
 #include "app/EventLogModel.h"
 
 #include "app/DisplayText.h"
+#include "app/LocalTimeText.h"
+
+#include <QDateTime>
 
 #include <algorithm>
 #include <limits>
@@ -21,8 +24,14 @@ QVariant EventLogModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_published)
         return {};
     // What is shown marks a code unit that is no character; line() keeps it as it came.
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Qt::AccessibleTextRole)
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return withLoneSurrogatesMarked(line(index.row()));
+    if (role == Qt::ToolTipRole) {
+        QString tip = shownPart(withLoneSurrogatesMarked(line(index.row())));
+        tip += QStringLiteral("\nEmpfangen um ");
+        LocalTimeText().appendTo(tip, receivedAt(index.row()));
+        return tip;
+    }
     return {};
 }
 
@@ -36,7 +45,14 @@ QString EventLogModel::line(qsizetype row) const
 
 void EventLogModel::append(std::u16string_view line)
 {
-    m_lines.append(line);
+    const qint64 now = m_clock ? m_clock() : QDateTime::currentMSecsSinceEpoch();
+    m_receivedAt.push_back(now);
+    try {
+        m_lines.append(line);
+    } catch (...) {
+        m_receivedAt.pop_back(); // a line and its time are stored together or not at all
+        throw;
+    }
 }
 
 void EventLogModel::publish()
@@ -55,6 +71,7 @@ void EventLogModel::clear()
 {
     beginResetModel();
     m_lines.clear();
+    std::deque<qint64>().swap(m_receivedAt);
     m_published = 0;
     endResetModel();
 #if defined(__GLIBC__)

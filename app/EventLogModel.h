@@ -4,6 +4,8 @@
 
 #include <QAbstractListModel>
 
+#include <deque>
+#include <functional>
 #include <string_view>
 
 namespace app {
@@ -23,7 +25,7 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    // Stores the line; it becomes a row at the next publish().
+    // Stores the line with the time it arrived; it becomes a row at the next publish().
     void append(std::u16string_view line);
     // Inserts the lines stored since the last call as rows, in one insertion.
     void publish();
@@ -33,10 +35,17 @@ public:
     // Every stored line, published or not.
     qsizetype lineCount() const { return static_cast<qsizetype>(m_lines.size()); }
     QString line(qsizetype row) const;
+    // When the line arrived, in milliseconds since the epoch.
+    qint64 receivedAt(qsizetype row) const { return m_receivedAt[static_cast<std::size_t>(row)]; }
     const LineStore &store() const { return m_lines; }
+
+    // The clock that stamps each line as it arrives; the wall clock unless a test sets one.
+    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
 private:
     LineStore m_lines;
+    std::deque<qint64> m_receivedAt;
+    std::function<qint64()> m_clock;
     int m_published = 0;
 };
 

@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/CaptionLabel.h"
 #include "app/DisplayText.h"
+#include "app/LogActions.h"
 #include "app/LogLineDelegate.h"
 #include "app/LogView.h"
 #include "app/QtText.h"
@@ -127,7 +128,12 @@ void Form1::createControls()
             list->setModel(&m_messages);
             list->setItemDelegate(new LogLineDelegate(list));
             list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            // Copying the log is the bench's own help for bug reports, not a handler of the form.
+            new LogActions(*list, m_messages,
+                           [this](std::string_view name, const std::function<void()> &work) {
+                               runHandler(name, work);
+                           });
             created = list;
             break;
         }

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
+#include <QTextDocument>
 #include <QToolTip>
 
 namespace app {
@@ -19,11 +20,16 @@ bool LogLineDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view,
 {
     if (event->type() != QEvent::ToolTip || !index.isValid())
         return QStyledItemDelegate::helpEvent(event, view, option, index);
-    const QString line = index.data(Qt::ToolTipRole).toString();
-    if (line.isEmpty())
+    const QString tip = index.data(Qt::ToolTipRole).toString();
+    if (tip.isEmpty())
         QToolTip::hideText();
+    else if (Qt::mightBeRichText(tip)) // a control's "<b>" is text, not markup
+        QToolTip::showText(event->globalPos(),
+                           QStringLiteral("<p style='white-space:pre'>%1</p>")
+                               .arg(tip.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))),
+                           view);
     else
-        QToolTip::showText(event->globalPos(), shownPart(line), view);
+        QToolTip::showText(event->globalPos(), tip, view);
     return true;
 }
 

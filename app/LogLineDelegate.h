@@ -4,9 +4,9 @@
 
 namespace app {
 
-// Draws the rows of LST_Message. A row and its tooltip show the line's first characters
-// (shownPart), however long the control made it; the model keeps the whole line, and the
-// row's accessible text is the whole line.
+// Draws the rows of LST_Message. A row shows the line's first characters (shownPart), however
+// long the control made it, and its tooltip the same with the time the line arrived; the model
+// keeps the whole line, and the row's accessible text is the whole line.
 class LogLineDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "app/LogView.h"
 
 #include <QAccessible>
+#include <QFocusEvent>
 #include <QHoverEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -155,9 +156,18 @@ void LogView::rowsInserted(const QModelIndex &parent, int start, int end)
     if (parent != rootIndex())
         return;
     updateGeometries();
+    if (m_followsNewRows)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     // Rows below the viewport show only in the scroll bar.
     if (start <= firstRow() + fullRows())
         viewport()->update();
+}
+
+void LogView::setFollowsNewRows(bool follow)
+{
+    m_followsNewRows = follow;
+    if (follow)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 void LogView::updateGeometries()
@@ -389,6 +399,26 @@ void LogView::currentChanged(const QModelIndex &current, const QModelIndex &prev
     }
 #endif
     QAbstractItemView::currentChanged(current, previous);
+}
+
+// A screen reader hears the view's current row as the focused one, whether or not the view
+// has the focus; so the current row is put aside while the focus is in another widget, and
+// comes back with it. A context menu of the list's own leaves it where it is.
+void LogView::focusOutEvent(QFocusEvent *event)
+{
+    if (event->reason() != Qt::PopupFocusReason && currentIndex().isValid() && selectionModel()) {
+        m_currentAside = currentIndex();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    QListView::focusOutEvent(event);
+}
+
+void LogView::focusInEvent(QFocusEvent *event)
+{
+    if (m_currentAside.isValid() && !currentIndex().isValid() && selectionModel())
+        selectionModel()->setCurrentIndex(m_currentAside, QItemSelectionModel::NoUpdate);
+    m_currentAside = QPersistentModelIndex();
+    QListView::focusInEvent(event);
 }
 
 QSize LogView::viewportSizeHint() const

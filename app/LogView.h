@@ -29,6 +29,10 @@ public:
 
     int rowHeight() const;
 
+    // While on, every insertion scrolls the list to its last row.
+    bool followsNewRows() const { return m_followsNewRows; }
+    void setFollowsNewRows(bool follow);
+
 protected:
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void updateGeometries() override;
@@ -46,6 +50,8 @@ protected:
                           const QItemSelection &deselected) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     QSize viewportSizeHint() const override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     int rows() const;
@@ -64,6 +70,8 @@ private:
     int m_measuredFirst = -1;
     int m_measuredLast = -1;
     QPersistentModelIndex m_hover;
+    QPersistentModelIndex m_currentAside; // the current row while the focus is elsewhere
+    bool m_followsNewRows = false;
 };
 
 } // namespace app

@@ -3,6 +3,8 @@
 #include "app/QtScheduler.h"
 #include "app/SimulatorPanel.h"
 
+#include <QShortcut>
+
 namespace app {
 
 SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing,
@@ -24,6 +26,14 @@ SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock
     // The program ends when Form1 closes, whether or not the panel is still open.
     m_panel->setAttribute(Qt::WA_QuitOnClose, false);
     QObject::connect(&m_form, &Form1::closed, m_panel.get(), &QWidget::close);
+    // A panel closed with its close box comes back from Form1, without a restart.
+    auto *bringBack = new QShortcut(panelShortcut, &m_form);
+    QObject::connect(bringBack, &QShortcut::activated, m_panel.get(), [panel = m_panel.get()] {
+        panel->show();
+        panel->keepOnScreen();
+        panel->raise();
+        panel->activateWindow();
+    });
 }
 
 SimulatedTestbench::~SimulatedTestbench() = default;
@@ -37,6 +47,7 @@ void SimulatedTestbench::show()
     // once is the number to dial, not the panel's own.
     m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
     m_panel->show();
+    m_panel->keepOnScreen();
     m_form.raise();
     m_form.activateWindow();
 }

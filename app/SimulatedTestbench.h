@@ -5,6 +5,8 @@
 #include "app/SessionTaps.h"
 #include "phone/sim/SimulatedControl.h"
 
+#include <QKeyCombination>
+
 #include <memory>
 #include <vector>
 
@@ -31,6 +33,9 @@ public:
 
     // Shows Form1, then the panel to its right; Form1 keeps the focus.
     void show();
+
+    // Pressed in Form1, shows the panel again after it was closed.
+    static constexpr QKeyCombination panelShortcut{Qt::CTRL | Qt::SHIFT, Qt::Key_S};
 
     Form1 &form() { return m_form; }
     SimulatorPanel &panel() { return *m_panel; }

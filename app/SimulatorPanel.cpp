@@ -1,6 +1,8 @@
 #include "app/SimulatorPanel.h"
 
 #include "app/AppIcon.h"
+#include "app/ElidedLabel.h"
+#include "app/LoadGenerator.h"
 #include "app/QtText.h"
 #include "phone/Error.h"
 #include "phone/Members.h"
@@ -13,9 +15,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -77,6 +83,16 @@ const std::array<CountAnswer, 6> &countAnswers()
     return answers;
 }
 
+// A form row's label, with its access key, for the field it names; a screen reader names the
+// field by it too, not by the group the row is in (or, for a combo box, by its current item).
+QLabel *rowLabel(const QString &caption, QWidget *field)
+{
+    auto *label = new QLabel(caption, field->parentWidget());
+    label->setBuddy(field);
+    field->setAccessibleName(QString(caption).remove(u'&'));
+    return label;
+}
+
 } // namespace
 
 SimulatorPanel::SimulatorPanel(phone::sim::SimulatedControl &control, QWidget *parent)
@@ -90,8 +106,9 @@ SimulatorPanel::SimulatorPanel(phone::sim::SimulatedControl &control, QWidget *p
     layout->addWidget(createLineGroup());
     layout->addWidget(createCallsGroup());
     layout->addWidget(createFaultGroup());
+    layout->addWidget(createLoadGroup());
 
-    auto *notice = new QPushButton(QStringLiteral("Unbekanntes Ereignis senden"), this);
+    auto *notice = new QPushButton(QStringLiteral("Unbekanntes Ereign&is senden"), this);
     notice->setObjectName(QStringLiteral("notice"));
     notice->setToolTip(QStringLiteral("Meldet eine erneuerte Registrierung (%1), ein Ereignis, "
                                       "das das Testprogramm nicht behandelt")
@@ -101,10 +118,8 @@ SimulatorPanel::SimulatorPanel(phone::sim::SimulatedControl &control, QWidget *p
             [this] { attempt([this] { m_control.softphone().raiseRegistrationNotice(); }); });
     layout->addWidget(notice);
 
-    m_status = new QLabel(this);
+    m_status = new ElidedLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
-    m_status->setTextFormat(Qt::PlainText);
-    m_status->setWordWrap(true);
     layout->addWidget(m_status);
     layout->addStretch();
 
@@ -127,9 +142,9 @@ QWidget *SimulatorPanel::createLineGroup()
     connect(m_ownNumber, &QLineEdit::textEdited, this, [this](const QString &text) {
         m_control.softphone().setOwnNumber(text.toStdU16String());
     });
-    form->addRow(QStringLiteral("Eigene Rufnummer (MSN):"), m_ownNumber);
+    form->addRow(rowLabel(QStringLiteral("Eigene Rufnummer (&MSN):"), m_ownNumber), m_ownNumber);
 
-    m_popUp = new QCheckBox(QStringLiteral("Tervani-PopUp eingeschaltet"), group);
+    m_popUp = new QCheckBox(QStringLiteral("Tervani-&PopUp eingeschaltet"), group);
     m_popUp->setObjectName(QStringLiteral("popUp"));
     connect(m_popUp, &QCheckBox::clicked, this,
             [this](bool checked) { m_control.softphone().setPopUp(checked); });
@@ -138,7 +153,7 @@ QWidget *SimulatorPanel::createLineGroup()
     auto *ringRow = new QHBoxLayout;
     m_caller = new QLineEdit(QStringLiteral("0171 2345678"), group);
     m_caller->setObjectName(QStringLiteral("caller"));
-    auto *ring = new QPushButton(QStringLiteral("Anrufen lassen"), group);
+    auto *ring = new QPushButton(QStringLiteral("Anrufen &lassen"), group);
     ring->setObjectName(QStringLiteral("ring"));
     ring->setToolTip(QStringLiteral("Ein Anrufer mit dieser Nummer ruft die eigene MSN an"));
     connect(ring, &QPushButton::clicked, this, [this] {
@@ -146,18 +161,109 @@ QWidget *SimulatorPanel::createLineGroup()
     });
     ringRow->addWidget(m_caller);
     ringRow->addWidget(ring);
-    form->addRow(QStringLiteral("Anrufer:"), ringRow);
+    form->addRow(rowLabel(QStringLiteral("&Anrufer:"), m_caller), ringRow);
     return group;
 }
 
 QWidget *SimulatorPanel::createCallsGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Verbindungen"), this);
-    m_callRows = new QVBoxLayout(group);
-    m_noCalls = new QLabel(QStringLiteral("Keine Verbindung"), group);
+    auto *groupLayout = new QVBoxLayout(group);
+    // However many calls there are, the list scrolls inside a few rows' height.
+    auto *scroll = new QScrollArea(group);
+    scroll->setObjectName(QStringLiteral("callList"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *rows = new QWidget(scroll);
+    m_callRows = new QVBoxLayout(rows);
+    m_callRows->setContentsMargins(0, 0, 0, 0);
+    m_noCalls = new QLabel(QStringLiteral("Keine Verbindung"), rows);
     m_noCalls->setObjectName(QStringLiteral("noCalls"));
     m_callRows->addWidget(m_noCalls);
+    m_callRows->addStretch();
+    scroll->setWidget(rows);
+    groupLayout->addWidget(scroll);
+    m_callList = scroll;
     return group;
+}
+
+QWidget *SimulatorPanel::createLoadGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Last erzeugen"), this);
+    auto *form = new QFormLayout(group);
+    m_load = new LoadGenerator(m_control.softphone(), this);
+
+    m_loadCalls = new QSpinBox(group);
+    m_loadCalls->setObjectName(QStringLiteral("loadCalls"));
+    m_loadCalls->setRange(1, 1'000'000);
+    m_loadCalls->setValue(100);
+    m_loadCalls->setToolTip(QStringLiteral("So viele Anrufer rufen nacheinander an und legen "
+                                           "wieder auf"));
+    form->addRow(rowLabel(QStringLiteral("Anr&ufe:"), m_loadCalls), m_loadCalls);
+
+    m_loadPace = new QSpinBox(group);
+    m_loadPace->setObjectName(QStringLiteral("loadPace"));
+    m_loadPace->setRange(0, 60'000);
+    m_loadPace->setValue(50);
+    m_loadPace->setSuffix(QStringLiteral(" ms"));
+    m_loadPace->setToolTip(QStringLiteral("Zeit zwischen zwei Anrufern; 0 so schnell wie möglich"));
+    form->addRow(rowLabel(QStringLiteral("Abs&tand:"), m_loadPace), m_loadPace);
+
+    m_loadButton = new QPushButton(group);
+    m_loadButton->setObjectName(QStringLiteral("load"));
+    connect(m_loadButton, &QPushButton::clicked, this, [this] {
+        if (m_load->running())
+            m_load->stop();
+        else
+            m_load->start(m_loadCalls->value(), m_loadPace->value());
+    });
+    m_loadProgress = new QLabel(group);
+    m_loadProgress->setObjectName(QStringLiteral("loadProgress"));
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_loadButton);
+    row->addWidget(m_loadProgress, 1);
+    form->addRow(row);
+
+    const auto show = [this] {
+        m_loadButton->setText(m_load->running() ? QStringLiteral("A&nhalten")
+                                                : QStringLiteral("Last starte&n"));
+        m_loadProgress->setText(
+            m_load->total() == 0
+                ? QString()
+                : QStringLiteral("%1 von %2 Anrufern").arg(m_load->made()).arg(m_load->total()));
+    };
+    connect(m_load, &LoadGenerator::progressed, this, show);
+    connect(m_load, &LoadGenerator::finished, this, show);
+    show();
+    return group;
+}
+
+void SimulatorPanel::keepOnScreen()
+{
+    const QScreen *screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The frame is what the user must reach: the title bar above all.
+    const QRect frame = frameGeometry();
+    const QSize border = frame.size() - size();
+    setMaximumSize(available.size() - border);
+    QPoint place = frame.topLeft();
+    place.setX(std::clamp(place.x(), available.left(),
+                          std::max(available.left(), available.right() + 1 - frame.width())));
+    place.setY(std::clamp(place.y(), available.top(),
+                          std::max(available.top(), available.bottom() + 1 - frame.height())));
+    if (place != frame.topLeft())
+        move(place);
+}
+
+void SimulatorPanel::fitCalls()
+{
+    // The panel grows with the calls up to the call list's own bound, and shrinks back as
+    // they end.
+    adjustSize();
+    keepOnScreen();
 }
 
 QWidget *SimulatorPanel::createFaultGroup()
@@ -169,27 +275,27 @@ QWidget *SimulatorPanel::createFaultGroup()
     m_member->setObjectName(QStringLiteral("faultMember"));
     for (const phone::Member &member : phone::members)
         m_member->addItem(memberName(member.dispId), member.dispId);
-    form->addRow(QStringLiteral("Element:"), m_member);
+    form->addRow(rowLabel(QStringLiteral("&Element:"), m_member), m_member);
 
     m_mode = new QComboBox(group);
     m_mode->setObjectName(QStringLiteral("faultMode"));
     m_mode->addItem(QStringLiteral("beim nächsten Zugriff"),
                     static_cast<int>(FaultMode::NextAccess));
     m_mode->addItem(QStringLiteral("bei jedem Zugriff"), static_cast<int>(FaultMode::EveryAccess));
-    form->addRow(QStringLiteral("Fehler:"), m_mode);
+    form->addRow(rowLabel(QStringLiteral("&Fehler:"), m_mode), m_mode);
 
     auto *buttons = new QHBoxLayout;
-    auto *inject = new QPushButton(QStringLiteral("Fehler setzen"), group);
+    auto *inject = new QPushButton(QStringLiteral("Fehler &setzen"), group);
     inject->setObjectName(QStringLiteral("injectFault"));
     connect(inject, &QPushButton::clicked, this, [this] {
         m_control.injectFault(m_member->currentData().toInt(),
                               static_cast<FaultMode>(m_mode->currentData().toInt()));
     });
-    auto *clear = new QPushButton(QStringLiteral("Aufheben"), group);
+    auto *clear = new QPushButton(QStringLiteral("Auf&heben"), group);
     clear->setObjectName(QStringLiteral("clearFault"));
     connect(clear, &QPushButton::clicked, this,
             [this] { m_control.clearFault(m_member->currentData().toInt()); });
-    auto *clearAll = new QPushButton(QStringLiteral("Alle aufheben"), group);
+    auto *clearAll = new QPushButton(QStringLiteral("Alle aufhe&ben"), group);
     clearAll->setObjectName(QStringLiteral("clearAllFaults"));
     clearAll->setToolTip(
         QStringLiteral("Hebt alle Fehler auf, auch die Antwort von ConnectionCount"));
@@ -212,7 +318,8 @@ QWidget *SimulatorPanel::createFaultGroup()
     connect(m_countAnswer, &QComboBox::activated, this, [this](int index) {
         m_control.setConnectionCountAnswer(countAnswers()[static_cast<std::size_t>(index)].value);
     });
-    form->addRow(QStringLiteral("ConnectionCount liefert:"), m_countAnswer);
+    form->addRow(rowLabel(QStringLiteral("&ConnectionCount liefert:"), m_countAnswer),
+                 m_countAnswer);
     return group;
 }
 
@@ -223,8 +330,8 @@ void SimulatorPanel::attempt(Action &&action)
         action();
     } catch (const phone::Error &error) {
         // The state moved on under the click (the call had just ended): say so, go on.
-        m_status->setText(QStringLiteral("Nicht möglich: ")
-                          + QString::fromStdString(error.description()));
+        m_status->setFullText(QStringLiteral("Nicht möglich: ")
+                              + QString::fromStdString(error.description()));
     }
 }
 
@@ -262,9 +369,9 @@ void SimulatorPanel::refresh()
             m_countAnswer->setCurrentIndex(static_cast<int>(i));
     }
 
-    m_status->setText(QStringLiteral("Verbindungen: %1 · Zuletzt: %2")
-                          .arg(softphone.connectionCount())
-                          .arg(qt(softphone.latestText())));
+    m_status->setFullText(QStringLiteral("Verbindungen: %1 · Zuletzt: %2")
+                              .arg(softphone.connectionCount())
+                              .arg(qt(softphone.latestText())));
 }
 
 void SimulatorPanel::refreshCalls()
@@ -274,7 +381,8 @@ void SimulatorPanel::refreshCalls()
         return;
     // Rebuilt only from the event loop (scheduleRefresh), never while one of its buttons is
     // still delivering its click.
-    while (m_callRows->count() > 1) {
+    // Between the "none" label and the closing stretch.
+    while (m_callRows->count() > 2) {
         QLayoutItem *item = m_callRows->takeAt(1);
         delete item->widget();
         delete item;
@@ -283,19 +391,23 @@ void SimulatorPanel::refreshCalls()
         auto *row = new QWidget;
         auto *rowLayout = new QHBoxLayout(row);
         rowLayout->setContentsMargins(0, 0, 0, 0);
-        auto *label = new QLabel(describe(call), row);
-        label->setTextFormat(Qt::PlainText);
-        auto *hangUp = new QPushButton(QStringLiteral("Gegenstelle legt auf"), row);
+        auto *label = new ElidedLabel(row);
+        label->setFullText(describe(call));
+        // The same access key on every row: pressing it again moves on to the next call.
+        auto *hangUp = new QPushButton(QStringLiteral("&Gegenstelle legt auf"), row);
         hangUp->setObjectName(QStringLiteral("farEndHangUp%1").arg(call.id));
         const std::int32_t id = call.id;
         connect(hangUp, &QPushButton::clicked, this,
                 [this, id] { attempt([this, id] { m_control.softphone().farEndHangUp(id); }); });
         rowLayout->addWidget(label, 1);
         rowLayout->addWidget(hangUp);
-        m_callRows->addWidget(row);
+        m_callRows->insertWidget(m_callRows->count() - 1, row);
     }
     m_noCalls->setVisible(calls.empty());
+    const bool countChanged = calls.size() != m_shownCalls.size();
     m_shownCalls = std::move(calls);
+    if (countChanged)
+        fitCalls();
 }
 
 } // namespace app

@@ -11,9 +11,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
+class QSpinBox;
 class QVBoxLayout;
 
 namespace app {
+
+class ElidedLabel;
+class LoadGenerator;
 
 // The simulated softphone's own window ("Softphone-Simulator"): its subscriber number and
 // pop-up flag, a caller who makes it ring, the live calls with a hang-up for the far end, and
@@ -27,10 +32,15 @@ public:
     explicit SimulatorPanel(phone::sim::SimulatedControl &control, QWidget *parent = nullptr);
     ~SimulatorPanel() override;
 
+    // Keeps the whole panel, title bar included, inside the screen's available area.
+    void keepOnScreen();
+
 private:
     QWidget *createLineGroup();
     QWidget *createCallsGroup();
     QWidget *createFaultGroup();
+    QWidget *createLoadGroup();
+    void fitCalls();
 
     // Changes arrive in the middle of the bench's handlers and of the panel's own clicks;
     // the panel catches up afterwards, from the event loop, once per batch.
@@ -46,6 +56,7 @@ private:
     QLineEdit *m_ownNumber = nullptr;
     QCheckBox *m_popUp = nullptr;
     QLineEdit *m_caller = nullptr;
+    QScrollArea *m_callList = nullptr;
     QVBoxLayout *m_callRows = nullptr;
     QLabel *m_noCalls = nullptr;
     std::vector<phone::sim::CallInfo> m_shownCalls;
@@ -53,7 +64,12 @@ private:
     QComboBox *m_mode = nullptr;
     QLabel *m_activeFaults = nullptr;
     QComboBox *m_countAnswer = nullptr;
-    QLabel *m_status = nullptr;
+    ElidedLabel *m_status = nullptr;
+    LoadGenerator *m_load = nullptr;
+    QSpinBox *m_loadCalls = nullptr;
+    QSpinBox *m_loadPace = nullptr;
+    QPushButton *m_loadButton = nullptr;
+    QLabel *m_loadProgress = nullptr;
 };
 
 } // namespace app

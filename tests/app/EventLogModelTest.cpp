@@ -52,7 +52,9 @@ void EventLogModelTest::linesComeBackExactly()
     const QString shown = app::withLoneSurrogatesMarked(line);
     QCOMPARE(model.data(index, Qt::DisplayRole).toString(), shown);
     QCOMPARE(model.data(index, Qt::AccessibleTextRole).toString(), shown);
-    QCOMPARE(model.data(index, Qt::ToolTipRole).toString(), shown);
+    // The tooltip cuts it as the row does, and says when it arrived.
+    const QString tip = model.data(index, Qt::ToolTipRole).toString();
+    QVERIFY(tip.startsWith(app::shownPart(shown) + QStringLiteral("\nEmpfangen um ")));
     QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("davor"));
 }
 

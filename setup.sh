@@ -14,10 +14,11 @@ packages=(
     clang-format fonts-liberation
 )
 # The tests also drive the window under Xvfb with input events through the X server (XTEST),
-# cross-build the Windows adapter and run its tests under Wine, and build everything again
-# with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports).
+# read it through AT-SPI as a screen reader does, cross-build the Windows adapter and run its
+# tests under Wine, and build everything again with clang's sanitizers and libFuzzer
+# (llvm-symbolizer reads their reports).
 test_packages=(
-    xvfb xauth libxtst-dev
+    xvfb xauth libxtst-dev at-spi2-core dbus python3-pyatspi
     wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools googletest
     clang libclang-rt-14-dev llvm
 )
@@ -53,13 +54,13 @@ install_wine32() {
 case "${1:-}" in
 run)
     install_missing "${packages[@]}"
-    build -DTERVANI_WINE_TESTS=OFF
+    build -DTERVANI_WINE_TESTS=OFF -DTERVANI_TESTS=OFF
     exec build/bin/tervani-testbench
     ;;
 test)
     install_missing "${packages[@]}" "${test_packages[@]}"
     install_wine32
-    build -DTERVANI_WINE_TESTS=ON
+    build -DTERVANI_WINE_TESTS=ON -DTERVANI_TESTS=ON
     ctest --test-dir build --output-on-failure -j "$(nproc)"
     cmake --preset asan
     cmake --build --preset asan

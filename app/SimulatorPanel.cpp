@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -82,6 +83,25 @@ const std::array<CountAnswer, 6> &countAnswers()
     }};
     return answers;
 }
+
+// The call list: as tall as its calls, up to about eight of them or a quarter of the screen,
+// then it scrolls.
+class CallList : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        const QSize content = widget() ? widget()->sizeHint() : QSize();
+        const int eightRows = 8 * (fontMetrics().height() + 14);
+        const int tallest =
+            screen() ? std::min(eightRows, screen()->availableGeometry().height() / 4) : eightRows;
+        const int frame = 2 * frameWidth();
+        return QSize(content.width() + verticalScrollBar()->sizeHint().width() + frame,
+                     std::min(content.height(), tallest) + frame);
+    }
+};
 
 // A form row's label, with its access key, for the field it names; a screen reader names the
 // field by it too, not by the group the row is in (or, for a combo box, by its current item).
@@ -170,7 +190,7 @@ QWidget *SimulatorPanel::createCallsGroup()
     auto *group = new QGroupBox(QStringLiteral("Verbindungen"), this);
     auto *groupLayout = new QVBoxLayout(group);
     // However many calls there are, the list scrolls inside a few rows' height.
-    auto *scroll = new QScrollArea(group);
+    auto *scroll = new CallList(group);
     scroll->setObjectName(QStringLiteral("callList"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -262,7 +282,14 @@ void SimulatorPanel::fitCalls()
 {
     // The panel grows with the calls up to the call list's own bound, and shrinks back as
     // they end.
-    adjustSize();
+    // The layouts learn of the new rows only from posted events; tell them now, from the list
+    // up, so that the size asked for counts the rows.
+    for (QWidget *widget = m_callList; widget != this; widget = widget->parentWidget())
+        widget->updateGeometry();
+    keepOnScreen();
+    if (QLayout *own = layout())
+        own->activate();
+    resize(sizeHint().expandedTo(minimumSize()).boundedTo(maximumSize()));
     keepOnScreen();
 }
 
@@ -402,6 +429,7 @@ void SimulatorPanel::refreshCalls()
         rowLayout->addWidget(label, 1);
         rowLayout->addWidget(hangUp);
         m_callRows->insertWidget(m_callRows->count() - 1, row);
+        row->show(); // now, not from the event loop, so that the panel's size counts it
     }
     m_noCalls->setVisible(calls.empty());
     const bool countChanged = calls.size() != m_shownCalls.size();

@@ -18,6 +18,7 @@
 #include "phone/com/ComText.h"
 #include "phone/remote/HostServer.h"
 #include "phone/remote/PipeStream.h"
+#include "tools/cli/CommandLine.h"
 
 #include <windows.h>
 
@@ -25,7 +26,9 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -104,17 +107,35 @@ int printEvents(std::u16string_view progId, bool show)
 int wmain(int argc, wchar_t **argv)
 {
     SetConsoleOutputCP(CP_UTF8);
+    constexpr cli::Usage usage{"tervani-host",
+                               "tervani-host [--show] [ProgID]\n"
+                               "       tervani-host --serve [--show]\n"
+                               "       tervani-host --help | --version\n"
+                               "  ProgID   the control to host and print the events of "
+                               "(TervaniActiveX.axTervani)\n"
+                               "  --serve  serve the bench on standard input and output\n"
+                               "  --show   show the host's window with the control in it\n"};
+    phone::com::Utf8Arguments arguments(argc, argv);
+    if (const auto answered = cli::answerCommonOptions(usage, arguments.argc(), arguments.argv()))
+        return *answered;
     bool show = false;
     bool serving = false;
-    std::u16string progId(phone::com::tervaniProgId);
+    std::optional<std::u16string> progId;
     for (int i = 1; i < argc; ++i) {
-        const std::wstring argument = argv[i];
-        if (argument == L"--show")
+        const std::string_view argument = arguments.argv()[i];
+        if (argument == "--show")
             show = true;
-        else if (argument == L"--serve")
+        else if (argument == "--serve")
             serving = true;
+        else if (argument.starts_with('-'))
+            return cli::wrongCall(usage, "cannot take \"" + std::string(argument) + "\"");
+        else if (progId)
+            return cli::wrongCall(usage, "takes one ProgID");
         else
             progId = reinterpret_cast<const char16_t *>(argv[i]);
     }
-    return serving ? serve(show) : printEvents(progId, show);
+    if (serving && progId)
+        return cli::wrongCall(usage, "takes the ProgID from the bench when it serves");
+    return serving ? serve(show)
+                   : printEvents(progId.value_or(std::u16string(phone::com::tervaniProgId)), show);
 }

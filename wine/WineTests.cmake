@@ -129,6 +129,35 @@ add_test(NAME wine_host_unregistered_32 COMMAND ${TERVANI_WINE32} ${windows_host
 # container, with a sink of the test's own at their connection points.
 add_test(NAME wine_foreign_controls COMMAND ${TERVANI_WINE64} ${windows_foreign_tests})
 add_test(NAME wine_foreign_controls_32 COMMAND ${TERVANI_WINE32} ${windows_foreign_tests_32})
+# The Windows programs keep the bench's command-line conventions too.
+set(wine_cli_tests)
+foreach(program host com_probe)
+    set(path ${windows_host})
+    set(name tervani-host)
+    if(program STREQUAL com_probe)
+        set(path ${windows_probe})
+        set(name tervani-com-probe)
+    endif()
+    foreach(case help version unknown_option)
+        set(option --${case})
+        set(status 0)
+        set(stream STDOUT)
+        set(expected "^usage: ${name} ")
+        if(case STREQUAL version)
+            set(expected "^${name} ${PROJECT_VERSION}$")
+        elseif(case STREQUAL unknown_option)
+            set(option --bogus)
+            set(status 2)
+            set(stream STDERR)
+            set(expected "^${name}: cannot take \"--bogus\"\nusage: ${name} ")
+        endif()
+        add_test(NAME wine_${program}_cli_${case}
+            COMMAND ${CMAKE_COMMAND} "-DCOMMAND=${TERVANI_WINE64}|${path}|${option}"
+                    -DSTATUS=${status} "-D${stream}=${expected}"
+                    -P ${PROJECT_SOURCE_DIR}/tests/CheckCommand.cmake)
+        list(APPEND wine_cli_tests wine_${program}_cli_${case})
+    endforeach()
+endforeach()
 add_test(NAME wine_prefix_remove
     COMMAND ${CMAKE_COMMAND} -DACTION=remove -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
@@ -137,7 +166,7 @@ if(NOT TERVANI_RUNS_32BIT)
     set_tests_properties(wine_com_adapter_32 wine_host_unregistered_32 wine_foreign_controls_32
                          PROPERTIES DISABLED TRUE)
 endif()
-set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32
+set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32 ${wine_cli_tests}
                      wine_com_probe_unregistered wine_host_unregistered
                      wine_host_unregistered_32 wine_foreign_controls wine_foreign_controls_32
                      wine_prefix_remove PROPERTIES
@@ -148,7 +177,7 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32
     TIMEOUT 120
 )
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
-set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_com_probe_unregistered
+set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_com_probe_unregistered ${wine_cli_tests}
                      wine_host_unregistered wine_host_unregistered_32 wine_foreign_controls
                      wine_foreign_controls_32 PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine_com_probe_unregistered PROPERTIES

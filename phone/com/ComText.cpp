@@ -47,4 +47,13 @@ std::u16string fromUtf8(std::string_view text)
     return result;
 }
 
+Utf8Arguments::Utf8Arguments(int argc, wchar_t **argv)
+{
+    for (int i = 0; i < argc; ++i)
+        m_texts.push_back(toUtf8(reinterpret_cast<const char16_t *>(argv[i])));
+    for (std::string &text : m_texts)
+        m_pointers.push_back(text.data());
+    m_pointers.push_back(nullptr);
+}
+
 } // namespace phone::com

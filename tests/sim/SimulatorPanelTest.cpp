@@ -38,6 +38,7 @@ private slots:
     void cleanup();
 
     void aLongNumberIsCutWithAMarkAndWholeInItsTooltip();
+    void aFewCallsShowWithoutScrolling();
     void manyCallsScrollAndThePanelShrinksBackWhenTheyEnd();
     void aPanelMovedOffTheScreenComesBack();
     void loadRingsTheChosenNumberOfCallersOneAfterAnother();
@@ -122,6 +123,18 @@ void SimulatorPanelTest::aLongNumberIsCutWithAMarkAndWholeInItsTooltip()
     QVERIFY(row->width() < available().width());
     // The status line names the same text; it too is cut, and whole in its tooltip.
     QTRY_VERIFY(child<QLabel>("status")->text().contains(number));
+    QVERIFY(onScreen());
+}
+
+void SimulatorPanelTest::aFewCallsShowWithoutScrolling()
+{
+    for (int i = 1; i <= 3; ++i)
+        softphone().ring(app::LoadGenerator::callerNumber(i));
+    QTRY_VERIFY(panel().findChild<QPushButton *>(QStringLiteral("farEndHangUp3")) != nullptr);
+    // The list is tall enough for every row.
+    auto *list = child<QScrollArea>("callList");
+    QTRY_VERIFY(list->viewport()->height() >= list->widget()->sizeHint().height());
+    QTRY_COMPARE(list->verticalScrollBar()->maximum(), 0);
     QVERIFY(onScreen());
 }
 

@@ -6,6 +6,7 @@
 #include "phone/TervaniFacade.h"
 #include "phone/com/ComControl.h"
 #include "phone/com/ComText.h"
+#include "tools/cli/CommandLine.h"
 
 #include <windows.h>
 
@@ -25,6 +26,18 @@ void print(const std::string &line)
 int wmain(int argc, wchar_t **argv)
 {
     SetConsoleOutputCP(CP_UTF8);
+    constexpr cli::Usage usage{
+        "tervani-com-probe",
+        "tervani-com-probe [ProgID]\n"
+        "       tervani-com-probe --help | --version\n"
+        "  ProgID  the control to create and read (TervaniActiveX.axTervani)\n"};
+    phone::com::Utf8Arguments arguments(argc, argv);
+    if (const auto answered = cli::answerCommonOptions(usage, arguments.argc(), arguments.argv()))
+        return *answered;
+    if (const auto refused = cli::refuseOptions(usage, arguments.argc(), arguments.argv()))
+        return *refused;
+    if (argc > 2)
+        return cli::wrongCall(usage, "takes one ProgID");
     const std::u16string progId = argc > 1 ? reinterpret_cast<const char16_t *>(argv[1])
                                            : std::u16string(phone::com::tervaniProgId);
     const char *bitness = sizeof(void *) == 8 ? "64" : "32";

@@ -189,7 +189,6 @@ QWidget *SimulatorPanel::createCallsGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("Verbindungen"), this);
     auto *groupLayout = new QVBoxLayout(group);
-    // However many calls there are, the list scrolls inside a few rows' height.
     auto *scroll = new CallList(group);
     scroll->setObjectName(QStringLiteral("callList"));
     scroll->setWidgetResizable(true);
@@ -281,9 +280,8 @@ void SimulatorPanel::keepOnScreen()
 void SimulatorPanel::fitCalls()
 {
     // The panel grows with the calls up to the call list's own bound, and shrinks back as
-    // they end.
-    // The layouts learn of the new rows only from posted events; tell them now, from the list
-    // up, so that the size asked for counts the rows.
+    // they end. The layouts would learn of the new rows only from posted events; they are
+    // told now, from the list up, so that the size asked for counts the rows.
     for (QWidget *widget = m_callList; widget != this; widget = widget->parentWidget())
         widget->updateGeometry();
     keepOnScreen();

@@ -3,8 +3,8 @@
 // gathers every row's text into a QStringList and joins it at once: how long until the clipboard
 // has the text, and the longest the window does not answer meanwhile. See --help.
 
-#include "app/Dialogs.h"
 #include "app/Form1.h"
+#include "bench/QuietDialogs.h"
 #include "phone/scripted/ScriptedControl.h"
 #include "tools/cli/CommandLine.h"
 
@@ -25,20 +25,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class SilentDialogs final : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &, form::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {}
-    void errorReport(const phone::Error &error) override
-    {
-        std::fprintf(stderr, "copy_bench: error report: %s\n", error.description().c_str());
-        ++errors;
-    }
-    int errors = 0;
-};
 
 struct Figures
 {
@@ -123,7 +109,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
 
     phone::scripted::ScriptedControl control;
-    SilentDialogs dialogs;
+    bench::QuietDialogs dialogs("copy_bench");
     app::Form1 form(control, dialogs);
     form.show();
     // Lines of 71 characters, as the log bench writes them.

@@ -1,10 +1,10 @@
 // Measures the simulator panel's size as calls pile up, as a caller's number grows long and
 // as the calls end, and a run of the panel's load generator through Form1. See --help.
 
-#include "app/Dialogs.h"
 #include "app/LoadGenerator.h"
 #include "app/SimulatedTestbench.h"
 #include "app/SimulatorPanel.h"
+#include "bench/QuietDialogs.h"
 #include "tools/cli/CommandLine.h"
 
 #include <QApplication>
@@ -15,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-class SilentDialogs final : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &, form::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {}
-    void errorReport(const phone::Error &error) override
-    {
-        std::fprintf(stderr, "panel_size: error report: %s\n", error.description().c_str());
-    }
-};
 
 void settle()
 {
@@ -58,7 +46,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    SilentDialogs dialogs;
+    bench::QuietDialogs dialogs("panel_size");
     // Callers wait long, so that every call stays until it is hung up.
     app::SimulatedTestbench bench(
         dialogs, {std::chrono::milliseconds(1500), std::chrono::milliseconds(600000),

@@ -27,10 +27,8 @@ QVariant EventLogModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return withLoneSurrogatesMarked(line(index.row()));
     if (role == Qt::ToolTipRole) {
-        QString tip = shownPart(withLoneSurrogatesMarked(line(index.row())));
-        tip += QStringLiteral("\nEmpfangen um ");
-        LocalTimeText().appendTo(tip, receivedAt(index.row()));
-        return tip;
+        const QString tip = shownPart(withLoneSurrogatesMarked(line(index.row())));
+        return tip + QStringLiteral("\nEmpfangen um ") + LocalTimeText()(receivedAt(index.row()));
     }
     return {};
 }

@@ -42,17 +42,10 @@ char16_t *LocalTimeText::write(char16_t *out, qint64 msSinceEpoch)
     return writeDigits(out, ofDay % 1000, 3);
 }
 
-void LocalTimeText::appendTo(QString &out, qint64 msSinceEpoch)
-{
-    char16_t text[length];
-    write(text, msSinceEpoch);
-    out.append(reinterpret_cast<const QChar *>(text), length);
-}
-
 QString LocalTimeText::operator()(qint64 msSinceEpoch)
 {
-    QString text;
-    appendTo(text, msSinceEpoch);
+    QString text(length, Qt::Uninitialized);
+    write(reinterpret_cast<char16_t *>(text.data()), msSinceEpoch);
     return text;
 }
 

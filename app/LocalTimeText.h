@@ -16,7 +16,6 @@ public:
     static constexpr qsizetype length = 12;
     // Writes the length characters to out and returns the place after them.
     char16_t *write(char16_t *out, qint64 msSinceEpoch);
-    void appendTo(QString &out, qint64 msSinceEpoch);
     QString operator()(qint64 msSinceEpoch);
 
 private:

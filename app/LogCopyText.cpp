@@ -84,12 +84,4 @@ bool LogCopyJob::writeFor(std::chrono::steady_clock::duration budget)
     return m_span == m_rows.size();
 }
 
-QString copiedText(const EventLogModel &model, const std::vector<RowSpan> &rows, WithTime time)
-{
-    LogCopyJob job(model, rows, time);
-    while (!job.writeFor(std::chrono::seconds(1))) {
-    }
-    return job.takeText();
-}
-
 } // namespace app

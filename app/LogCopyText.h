@@ -53,7 +53,4 @@ private:
     bool m_started = false; // a line is written, so the next one needs a line feed before it
 };
 
-// The whole text at once.
-QString copiedText(const EventLogModel &model, const std::vector<RowSpan> &rows, WithTime time);
-
 } // namespace app

@@ -5,8 +5,8 @@
 //
 //   hosted_bench [--reads N] [--events N] [--rounds N]
 
-#include "app/Dialogs.h"
 #include "app/Form1.h"
+#include "bench/QuietDialogs.h"
 #include "phone/Members.h"
 #include "phone/remote/HostedControl.h"
 #include "phone/scripted/ScriptedControl.h"
@@ -31,20 +31,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace script = tervani_double::script;
-
-class SilentDialogs final : public app::Dialogs
-{
-public:
-    void messageBox(const std::u16string &, form::BoxStyle,
-                    const std::optional<std::u16string> &) override
-    {}
-    void errorReport(const phone::Error &error) override
-    {
-        std::fprintf(stderr, "error report: %s\n", error.description().c_str());
-        ++failures;
-    }
-    int failures = 0;
-};
 
 struct Options
 {
@@ -132,7 +118,7 @@ int main(int argc, char **argv)
         return cli::wrongCall(usage, "cannot take \"" + wrong + "\"");
     const Options options = *parsed;
     QApplication application(argc, argv);
-    SilentDialogs dialogs;
+    bench::QuietDialogs dialogs("hosted_bench");
 
     try {
         // In this process: the stand-in control.
@@ -178,8 +164,8 @@ int main(int argc, char **argv)
         std::printf("  in process (stand-in)     %10.0f events/s\n", options.events / localEvents);
         std::printf("  through the host (Wine)   %10.0f events/s   %.3f x in process\n",
                     options.events / hostedEvents, localEvents / hostedEvents);
-        std::printf("Error reports: %d\n", dialogs.failures);
-        return dialogs.failures == 0 ? 0 : 1;
+        std::printf("Error reports: %d\n", dialogs.errors);
+        return dialogs.errors == 0 ? 0 : 1;
     } catch (const phone::Error &error) {
         std::fprintf(stderr, "hosted_bench: %s\n", error.description().c_str());
         return 1;

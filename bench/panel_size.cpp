@@ -38,10 +38,8 @@ int main(int argc, char *argv[])
 {
     constexpr cli::Usage usage{"panel_size", "panel_size\n"
                                              "       panel_size --help | --version\n"};
-    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+    if (const auto answered = cli::answerWithoutOwnOptions(usage, argc, argv))
         return *answered;
-    if (const auto refused = cli::refuseOptions(usage, argc, argv))
-        return *refused;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

@@ -21,10 +21,8 @@ int main(int argc, char *argv[])
                                "       tervani-icon --help | --version\n"
                                "Writes DIRECTORY/SIZExSIZE/apps/tervani-testbench.png for "
                                "each SIZE in pixels.\n"};
-    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+    if (const auto answered = cli::answerWithoutOwnOptions(usage, argc, argv))
         return *answered;
-    if (const auto refused = cli::refuseOptions(usage, argc, argv))
-        return *refused;
     if (argc < 3)
         return cli::wrongCall(usage, "a directory and at least one size are needed");
     QGuiApplication application(argc, argv);

@@ -37,10 +37,8 @@ int main(int argc, char *argv[])
                                "       tervani-showcase --help | --version\n"
                                "Plays a short scene on the bench on the simulated softphone and "
                                "prints \"bereit\" when it is ready for a screenshot.\n"};
-    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+    if (const auto answered = cli::answerWithoutOwnOptions(usage, argc, argv))
         return *answered;
-    if (const auto refused = cli::refuseOptions(usage, argc, argv))
-        return *refused;
     if (argc > 1)
         return cli::wrongCall(usage, "takes no arguments");
     QApplication application(argc, argv);

@@ -27,6 +27,15 @@ qint64 utc(int year, int month, int day, int hour, int minute, int second, int m
         .toMSecsSinceEpoch();
 }
 
+// The whole text of a copy, written in slices as long as need be.
+QString copiedText(const app::EventLogModel &model, const std::vector<RowSpan> &rows, WithTime time)
+{
+    app::LogCopyJob job(model, rows, time);
+    while (!job.writeFor(std::chrono::seconds(1))) {
+    }
+    return job.takeText();
+}
+
 } // namespace
 
 class LogCopyTest : public QObject
@@ -124,12 +133,11 @@ void LogCopyTest::copiesWholeLinesInListOrder()
     model.append(u"fünfte");
     model.publish();
 
-    QCOMPARE(app::copiedText(model, {{0, 1}, {3, 4}}, WithTime::No),
+    QCOMPARE(copiedText(model, {{0, 1}, {3, 4}}, WithTime::No),
              QStringLiteral("erste\n") + longLine
                  + QStringLiteral("\nMüller \uFFFD allein\nfünfte"));
-    QCOMPARE(app::copiedText(model, {{2, 3}}, WithTime::No),
-             QStringLiteral("\nMüller \uFFFD allein"));
-    QCOMPARE(app::copiedText(model, {}, WithTime::No), QString());
+    QCOMPARE(copiedText(model, {{2, 3}}, WithTime::No), QStringLiteral("\nMüller \uFFFD allein"));
+    QCOMPARE(copiedText(model, {}, WithTime::No), QString());
 }
 
 void LogCopyTest::copiesEachLineWithItsTimeWhenAsked()
@@ -144,7 +152,7 @@ void LogCopyTest::copiesEachLineWithItsTimeWhenAsked()
         model.append(line);
     model.publish();
 
-    QCOMPARE(app::copiedText(model, {{0, 3}}, WithTime::Yes),
+    QCOMPARE(copiedText(model, {{0, 3}}, WithTime::Yes),
              QStringLiteral("10:43:12.345\teins\n10:43:12.346\tzwei\n23:59:59.999\tdrei\n"
                             "00:00:00.001\tvier"));
     QCOMPARE(model.receivedAt(2), arrivals[2]);
@@ -169,7 +177,7 @@ void LogCopyTest::aCopyInSlicesIsTheSameText()
         ++slices;
 
     QVERIFY(slices > 2); // it did stop between slices
-    const QString whole = app::copiedText(model, rows, WithTime::Yes);
+    const QString whole = copiedText(model, rows, WithTime::Yes);
     QCOMPARE(job.takeText(), whole);
     QCOMPARE(whole.count(u'\n'), 8998 + 10998 - 1);
     QVERIFY(

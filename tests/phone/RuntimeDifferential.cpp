@@ -493,10 +493,8 @@ int main(int argc, char *argv[])
                                "       runtime_differential --help | --version\n"
                                "Compares the bench's conversions with Wine's oleaut32, as the "
                                "program ANSWERS_EXE run under WINE gives them.\n"};
-    if (const auto answered = cli::answerCommonOptions(usage, argc, argv))
+    if (const auto answered = cli::answerWithoutOwnOptions(usage, argc, argv))
         return *answered;
-    if (const auto refused = cli::refuseOptions(usage, argc, argv))
-        return *refused;
     if (argc != 3)
         return cli::wrongCall(usage, "needs WINE and ANSWERS_EXE");
     const std::vector<Case> all = cases();

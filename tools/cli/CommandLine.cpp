@@ -40,8 +40,10 @@ std::optional<int> answerCommonOptions(const Usage &usage, int argc, char **argv
     return std::nullopt;
 }
 
-std::optional<int> refuseOptions(const Usage &usage, int argc, char **argv)
+std::optional<int> answerWithoutOwnOptions(const Usage &usage, int argc, char **argv)
 {
+    if (const auto answered = answerCommonOptions(usage, argc, argv))
+        return answered;
     for (int i = 1; i < argc; ++i) {
         if (argv[i][0] == '-')
             return wrongCall(usage, "cannot take \"" + std::string(argv[i]) + "\"");

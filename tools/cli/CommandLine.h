@@ -18,9 +18,10 @@ struct Usage
 // when one of them was given anywhere among the arguments, nothing otherwise.
 std::optional<int> answerCommonOptions(const Usage &usage, int argc, char **argv);
 
-// For a program with no options of its own: refuses the first argument that looks like one
-// (starts with "-") as wrongCall does, and returns its exit code; nothing if there is none.
-std::optional<int> refuseOptions(const Usage &usage, int argc, char **argv);
+// For a program with no options of its own: answers the common options as
+// answerCommonOptions does, and refuses any other argument that looks like an option (starts
+// with "-") as wrongCall does. Returns the exit code when it did either, nothing otherwise.
+std::optional<int> answerWithoutOwnOptions(const Usage &usage, int argc, char **argv);
 
 // For a call the program cannot take: the problem and the usage go to standard error, and
 // the program ends with the returned exit code, 2.

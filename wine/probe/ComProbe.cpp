@@ -32,10 +32,9 @@ int wmain(int argc, wchar_t **argv)
         "       tervani-com-probe --help | --version\n"
         "  ProgID  the control to create and read (TervaniActiveX.axTervani)\n"};
     phone::com::Utf8Arguments arguments(argc, argv);
-    if (const auto answered = cli::answerCommonOptions(usage, arguments.argc(), arguments.argv()))
+    if (const auto answered =
+            cli::answerWithoutOwnOptions(usage, arguments.argc(), arguments.argv()))
         return *answered;
-    if (const auto refused = cli::refuseOptions(usage, arguments.argc(), arguments.argv()))
-        return *refused;
     if (argc > 2)
         return cli::wrongCall(usage, "takes one ProgID");
     const std::u16string progId = argc > 1 ? reinterpret_cast<const char16_t *>(argv[1])

@@ -26,25 +26,36 @@ inline constexpr std::int32_t ConvertNumber = 0x60030010;
 
 enum class MemberKind { Property, Method };
 
+// How the window takes a value the control answers. The platform converts a value of a type
+// the bench's values lack (a date) straight to this, so a date taken as an integer is its
+// day number, not an error about its text.
+enum class Taken { Int32, Bool, Text };
+
 struct Member
 {
     std::int32_t dispId;
     std::string_view name;
     MemberKind kind;
+    // For a method whose result the window ignores, Text.
+    Taken taken;
 };
 
 inline constexpr std::array<Member, 10> members{{
-    {dispid::PopUp, "PopUp", MemberKind::Property},
-    {dispid::ConnectionCount, "ConnectionCount", MemberKind::Property},
-    {dispid::IncomingCallID, "IncomingCallID", MemberKind::Property},
-    {dispid::LatestText, "LatestText", MemberKind::Property},
-    {dispid::Dial, "Dial", MemberKind::Method},
-    {dispid::SendShortMessage, "SendShortMessage", MemberKind::Method},
-    {dispid::SendDTMF, "SendDTMF", MemberKind::Method},
-    {dispid::AcceptCall, "AcceptCall", MemberKind::Method},
-    {dispid::HangUp, "HangUp", MemberKind::Method},
-    {dispid::ConvertNumber, "ConvertNumber", MemberKind::Method},
+    {dispid::PopUp, "PopUp", MemberKind::Property, Taken::Bool},
+    {dispid::ConnectionCount, "ConnectionCount", MemberKind::Property, Taken::Int32},
+    {dispid::IncomingCallID, "IncomingCallID", MemberKind::Property, Taken::Int32},
+    {dispid::LatestText, "LatestText", MemberKind::Property, Taken::Text},
+    {dispid::Dial, "Dial", MemberKind::Method, Taken::Text},
+    {dispid::SendShortMessage, "SendShortMessage", MemberKind::Method, Taken::Text},
+    {dispid::SendDTMF, "SendDTMF", MemberKind::Method, Taken::Text},
+    {dispid::AcceptCall, "AcceptCall", MemberKind::Method, Taken::Text},
+    {dispid::HangUp, "HangUp", MemberKind::Method, Taken::Text},
+    {dispid::ConvertNumber, "ConvertNumber", MemberKind::Method, Taken::Text},
 }};
+
+// How the window takes a call event's arguments, in call order: CallingNumber, CalledMSN,
+// CallID.
+inline constexpr std::array<Taken, 3> eventArgumentsTaken{Taken::Text, Taken::Text, Taken::Int32};
 
 // The events the window handles, by the names the control gives them; it may raise others,
 // which change nothing. The capitals matter: "OnDisConnected", but "OnDisconnecting".
@@ -79,6 +90,13 @@ constexpr const Member *findMember(std::int32_t dispId)
             return &member;
     }
     return nullptr;
+}
+
+// A member outside the contract is taken as text, which keeps every digit of any number.
+constexpr Taken takenAs(std::int32_t dispId)
+{
+    const Member *member = findMember(dispId);
+    return member ? member->taken : Taken::Text;
 }
 
 } // namespace phone

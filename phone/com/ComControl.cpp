@@ -191,7 +191,7 @@ Value ComControl::call(std::int32_t dispId, WORD flags, DISPPARAMS *params, bool
     if (hr == DISP_E_EXCEPTION)
         throwException(exception);
     check(hr);
-    return toValue(*result);
+    return toValue(*result, takenAs(dispId));
 }
 
 } // namespace phone::com

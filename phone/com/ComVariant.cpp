@@ -13,9 +13,32 @@ namespace {
 // An object whose default member returns itself would otherwise never end.
 constexpr int maximumDefaultDepth = 8;
 
-Value objectDefault(IDispatch *object, int depth);
+Value objectDefault(IDispatch *object, Taken taken, int depth);
+Value plainValue(const VARIANT &source, Taken taken, int depth);
 
-Value plainValue(const VARIANT &source, int depth)
+// A conversion's failure as the runtime's own error, as the bench's own conversions raise it.
+void checkConversion(HRESULT result)
+{
+    if (result == DISP_E_OVERFLOW)
+        throw Error(ErrorKind::Overflow);
+    if (result == DISP_E_TYPEMISMATCH)
+        throw Error(ErrorKind::Type);
+    check(result);
+}
+
+// A date converts straight to what the window takes: as an integer its day number (rounded
+// as a double is), as a truth value whether it differs from 30 December 1899 at midnight, as
+// text the user's own short date and time, as the platform shows a date.
+Value dateValue(const VARIANT &source, Taken taken, int depth)
+{
+    const VARTYPE type = taken == Taken::Int32 ? VT_I4 : taken == Taken::Bool ? VT_BOOL : VT_BSTR;
+    Variant converted;
+    checkConversion(VariantChangeTypeEx(converted.get(), const_cast<VARIANT *>(&source),
+                                        LOCALE_USER_DEFAULT, 0, type));
+    return plainValue(*converted, taken, depth);
+}
+
+Value plainValue(const VARIANT &source, Taken taken, int depth)
 {
     switch (source.vt) {
     case VT_EMPTY:
@@ -41,7 +64,7 @@ Value plainValue(const VARIANT &source, int depth)
     case VT_INT:
         return std::int32_t{source.intVal};
     case VT_DISPATCH:
-        return objectDefault(source.pdispVal, depth);
+        return objectDefault(source.pdispVal, taken, depth);
     case VT_R4:
     case VT_UI4:
     case VT_UINT:
@@ -57,27 +80,23 @@ Value plainValue(const VARIANT &source, int depth)
                                   VT_BSTR));
         return fromBstr((*text).bstrVal);
     }
-    case VT_DATE: {
-        // Dates read as the system's own short text, as the platform shows them.
-        Variant text;
-        check(VariantChangeType(text.get(), const_cast<VARIANT *>(&source), 0, VT_BSTR));
-        return fromBstr((*text).bstrVal);
-    }
+    case VT_DATE:
+        return dateValue(source, taken, depth);
     default:
         throw Error(ErrorKind::Type);
     }
 }
 
-Value readValue(const VARIANT &source, int depth)
+Value readValue(const VARIANT &source, Taken taken, int depth)
 {
     if (!(source.vt & VT_BYREF))
-        return plainValue(source, depth);
+        return plainValue(source, taken, depth);
     Variant copy;
     check(VariantCopyInd(copy.get(), const_cast<VARIANT *>(&source)));
-    return plainValue(*copy, depth);
+    return plainValue(*copy, taken, depth);
 }
 
-Value objectDefault(IDispatch *object, int depth)
+Value objectDefault(IDispatch *object, Taken taken, int depth)
 {
     if (!object)
         throw Error(ErrorKind::Type);
@@ -91,7 +110,7 @@ Value objectDefault(IDispatch *object, int depth)
     if (hr == DISP_E_EXCEPTION)
         throwException(info);
     check(hr);
-    return readValue(*result, depth + 1);
+    return readValue(*result, taken, depth + 1);
 }
 
 // Points a by-reference argument at the copy's value.
@@ -154,9 +173,9 @@ void assign(VARIANT &target, const Value &value)
         value);
 }
 
-Value toValue(const VARIANT &source)
+Value toValue(const VARIANT &source, Taken taken)
 {
-    return readValue(source, 0);
+    return readValue(source, taken, 0);
 }
 
 CallArguments::CallArguments(std::span<const Argument> arguments)

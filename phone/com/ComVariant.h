@@ -1,6 +1,7 @@
 #pragma once
 
 #include "phone/Dispatch.h"
+#include "phone/Members.h"
 #include "phone/Value.h"
 
 #include <windows.h>
@@ -33,9 +34,10 @@ private:
 void assign(VARIANT &target, const Value &value);
 
 // Reads a VARIANT, by reference or not, as the bench takes automation values. An object is
-// read through its default member, as a text field hands over its text. Types without a
-// counterpart (arrays, plain interfaces, error codes) throw ErrorKind::Type.
-Value toValue(const VARIANT &source);
+// read through its default member, as a text field hands over its text. A date, which has no
+// counterpart, is converted to what the window takes it as. Types without a counterpart
+// (arrays, plain interfaces, error codes) throw ErrorKind::Type.
+Value toValue(const VARIANT &source, Taken taken);
 
 // The DISPPARAMS of one call, arguments in reverse order as IDispatch::Invoke wants them. A
 // by-reference argument points at a copy owned here: whatever the control writes into it

@@ -88,8 +88,9 @@ HRESULT ConnectionSink::deliver(const std::string &name, const DISPPARAMS &param
         return DISP_E_BADPARAMCOUNT;
     try {
         // Arguments arrive last first: CallingNumber, CalledMSN, CallID in call order.
-        const EventArguments arguments{toValue(params.rgvarg[2]), toValue(params.rgvarg[1]),
-                                       toValue(params.rgvarg[0])};
+        const EventArguments arguments{toValue(params.rgvarg[2], eventArgumentsTaken[0]),
+                                       toValue(params.rgvarg[1], eventArgumentsTaken[1]),
+                                       toValue(params.rgvarg[0], eventArgumentsTaken[2])};
         m_target->controlEvent(name, arguments);
     } catch (const std::exception &error) {
         return failed(exception, error.what());

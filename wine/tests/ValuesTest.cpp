@@ -1,10 +1,16 @@
 // Every value type a control may answer through COM, taken by the adapter as the automation
 // runtime takes it: the bench's integer, truth value and text of what the adapter makes of
 // it must be oleaut32's own VariantChangeTypeEx to VT_I4, VT_BOOL and VT_BSTR of the VARIANT.
+// A date's text is the user's own, as the platform shows a date; every other is invariant.
+
+#include "TestSupport.h"
 
 #include "phone/Error.h"
+#include "phone/Members.h"
 #include "phone/Value.h"
+#include "phone/com/ComText.h"
 #include "phone/com/ComVariant.h"
+#include "phone/com/ConnectionSink.h"
 #include "phone/com/NamelessDispatch.h"
 
 #include <gtest/gtest.h>
@@ -42,12 +48,18 @@ std::string utf8(const std::u16string &text)
     return out;
 }
 
+bool isDate(const VARIANT &source)
+{
+    return (source.vt & VT_TYPEMASK) == VT_DATE;
+}
+
 std::string runtime(const VARIANT &source, VARTYPE type)
 {
     Variant target;
     // VARIANT_ALPHABOOL: a truth value as its word, as the bench writes it.
-    const HRESULT result = VariantChangeTypeEx(target.get(), const_cast<VARIANT *>(&source),
-                                               LOCALE_INVARIANT, VARIANT_ALPHABOOL, type);
+    const HRESULT result = VariantChangeTypeEx(
+        target.get(), const_cast<VARIANT *>(&source),
+        isDate(source) ? LOCALE_USER_DEFAULT : LOCALE_INVARIANT, VARIANT_ALPHABOOL, type);
     if (FAILED(result))
         return failureOf(result);
     if (type == VT_I4)
@@ -58,10 +70,17 @@ std::string runtime(const VARIANT &source, VARTYPE type)
     return utf8(std::u16string(reinterpret_cast<const char16_t *>(text), SysStringLen(text)));
 }
 
+phone::Taken takenFor(VARTYPE type)
+{
+    return type == VT_I4     ? phone::Taken::Int32
+           : type == VT_BOOL ? phone::Taken::Bool
+                             : phone::Taken::Text;
+}
+
 std::string bench(const VARIANT &source, VARTYPE type)
 {
     try {
-        const phone::Value value = phone::com::toValue(source);
+        const phone::Value value = phone::com::toValue(source, takenFor(type));
         if (type == VT_I4)
             return std::to_string(phone::toInt32(value));
         if (type == VT_BOOL)
@@ -126,6 +145,7 @@ DefaultValue defaultValue;
 LONG byRefLong = 7;
 float byRefFloat = 0.1f;
 LONGLONG byRefI8 = 123456789012345678LL;
+DATE byRefDate = 46364.75; // 8 December 2026, 18:00
 
 DECIMAL decimal(const wchar_t *text)
 {
@@ -175,6 +195,16 @@ const std::vector<TypedValue> typedValues = {
      [](VARIANT &v) { v.decVal = decimal(L"12345678901234567890.123"); }, nullptr},
     {"DecimalMax", VT_DECIMAL,
      [](VARIANT &v) { v.decVal = decimal(L"79228162514264337593543950335"); }, nullptr},
+    // Days since 30 December 1899, the fraction the time of day (also before that day).
+    {"DateOrigin", VT_DATE, [](VARIANT &v) { v.date = 0.0; }, nullptr},
+    {"DateMidnight", VT_DATE, [](VARIANT &v) { v.date = 46364.0; }, nullptr},
+    {"DateNoonHalfToEven", VT_DATE, [](VARIANT &v) { v.date = 46364.5; }, nullptr},
+    {"DateNoonHalfUp", VT_DATE, [](VARIANT &v) { v.date = 46365.5; }, nullptr},
+    {"DateTimeOfDayOnly", VT_DATE, [](VARIANT &v) { v.date = 0.75; }, nullptr},
+    {"DateBeforeOrigin", VT_DATE, [](VARIANT &v) { v.date = -1.25; }, nullptr},
+    {"DateFirst", VT_DATE, [](VARIANT &v) { v.date = -657434.0; }, nullptr},
+    {"DateLastSecond", VT_DATE, [](VARIANT &v) { v.date = 2958465.999988426; }, nullptr},
+    {"DateBeyondTheCalendar", VT_DATE, [](VARIANT &v) { v.date = 1e10; }, nullptr},
     {"BoolTrue", VT_BOOL, [](VARIANT &v) { v.boolVal = VARIANT_TRUE; }, nullptr},
     {"BoolFalse", VT_BOOL, [](VARIANT &v) { v.boolVal = VARIANT_FALSE; }, nullptr},
     {"TextNumber", VT_BSTR, [](VARIANT &v) { v.bstrVal = SysAllocString(L"&HFFFF"); }, nullptr},
@@ -197,6 +227,7 @@ const std::vector<TypedValue> typedValues = {
     {"ByRefI4", VT_BYREF | VT_I4, [](VARIANT &v) { v.plVal = &byRefLong; }, nullptr},
     {"ByRefR4", VT_BYREF | VT_R4, [](VARIANT &v) { v.pfltVal = &byRefFloat; }, nullptr},
     {"ByRefI8", VT_BYREF | VT_I8, [](VARIANT &v) { v.pllVal = &byRefI8; }, nullptr},
+    {"ByRefDate", VT_BYREF | VT_DATE, [](VARIANT &v) { v.pdate = &byRefDate; }, nullptr},
 };
 
 class ValueType : public testing::TestWithParam<TypedValue>
@@ -221,5 +252,59 @@ TEST_P(ValueType, IsTakenAsTheRuntimeTakesIt)
 
 INSTANTIATE_TEST_SUITE_P(Com, ValueType, testing::ValuesIn(typedValues),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// A call event's arguments as the window takes them: the numbers as text, the call's
+// identifier as an integer, so a date there is its day number.
+TEST(EventArguments, DatesAreTakenAsTheWindowTakesEachArgument)
+{
+    const auto sink = phone::com::ConnectionSink::create({IID_IDispatch, {{1, "OnRing"}}});
+    tervani_tests::RecordingSink window;
+    sink->setTarget(&window);
+    Variant dates[3];
+    for (Variant &date : dates) {
+        date.get()->vt = VT_DATE;
+        date.get()->date = 46365.5;
+    }
+    // Last first, as IDispatch::Invoke passes them.
+    VARIANT arguments[3] = {*dates[0], *dates[1], *dates[2]};
+    DISPPARAMS params{arguments, nullptr, 3, 0};
+    ASSERT_EQ(sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr,
+                           nullptr, nullptr),
+              S_OK);
+    ASSERT_EQ(window.events.size(), 1u);
+    const phone::EventArguments &received = window.events[0].arguments;
+    const std::string text = runtime(*dates[0], VT_BSTR);
+    EXPECT_EQ(utf8(std::get<std::u16string>(received.callingNumber)), text);
+    EXPECT_EQ(utf8(std::get<std::u16string>(received.calledMSN)), text);
+    EXPECT_EQ(received.callID, phone::Value(std::int32_t{46366}));
+    sink->setTarget(nullptr);
+}
+
+// What the window takes a member's answer as decides what a date becomes: the count and the
+// caller's identifier their day number, the pop-up switch a truth value, texts their text,
+// and so does a member outside the contract.
+TEST(ContractMembers, DatesBecomeWhatTheWindowTakesEachMemberAs)
+{
+    Variant date;
+    date.get()->vt = VT_DATE;
+    date.get()->date = 46364.75;
+    const phone::Value text = phone::com::fromUtf8(runtime(*date, VT_BSTR));
+    const struct
+    {
+        std::int32_t member;
+        phone::Value expected;
+    } cases[] = {
+        {phone::dispid::ConnectionCount, std::int32_t{46365}},
+        {phone::dispid::IncomingCallID, std::int32_t{46365}},
+        {phone::dispid::PopUp, true},
+        {phone::dispid::LatestText, text},
+        {phone::dispid::ConvertNumber, text},
+        {0x60030100, text},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.member);
+        EXPECT_EQ(phone::com::toValue(*date, phone::takenAs(c.member)), c.expected);
+    }
+}
 
 } // namespace

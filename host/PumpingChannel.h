@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -39,9 +41,15 @@ private:
     void readLoop();
     // Delivers the messages waiting; false on WM_QUIT.
     bool deliverMessages();
+    // Waits a moment for the reading thread without a system call; true when it brought news.
+    bool spinForNews(unsigned seen);
 
     phone::remote::ByteStream &m_stream;
-    HANDLE m_arrived; // auto-reset, set after each frame and at the end of the stream
+    HANDLE m_arrived; // auto-reset, set after news while the serving thread sleeps
+    // Every wait and event is a round trip to the Wine server, so the reading thread counts
+    // its news and sets m_arrived only when the serving thread said it would sleep.
+    std::atomic<unsigned> m_news{0};
+    std::atomic<bool> m_sleeping{false};
 
     std::mutex m_mutex;
     std::deque<phone::remote::Frame> m_frames;
@@ -50,6 +58,7 @@ private:
 
     std::optional<std::string> m_broken;
     bool m_quit = false;
+    std::chrono::steady_clock::time_point m_delivered;
     std::thread m_reader;
 };
 

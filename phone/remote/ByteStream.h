@@ -17,6 +17,9 @@ public:
     // Writes everything or throws phone::Error; a closed reading end is an error, never a
     // signal.
     virtual void write(std::span<const std::byte> bytes) = 0;
+    // Writes all of bytes if the stream takes them at once, without waiting; otherwise writes
+    // nothing and answers false. Throws as write() does.
+    virtual bool tryWrite(std::span<const std::byte>) { return false; }
     // Ends our direction: the other end reads the end of the stream.
     virtual void closeWrite() = 0;
     // Makes a read or write blocked in another thread return (read: 0; write: throws), and

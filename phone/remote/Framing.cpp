@@ -78,7 +78,7 @@ std::optional<Frame> readFrame(ByteStream &stream)
     return frame;
 }
 
-void writeFrame(ByteStream &stream, std::span<const std::byte> payload)
+Frame framed(std::span<const std::byte> payload)
 {
     if (payload.empty() || payload.size() > maxFrameSize)
         throw Error(ErrorKind::Component,
@@ -89,7 +89,12 @@ void writeFrame(ByteStream &stream, std::span<const std::byte> payload)
     for (std::size_t i = 0; i < 4; ++i)
         bytes.push_back(static_cast<std::byte>((size >> (8 * i)) & 0xff));
     bytes.insert(bytes.end(), payload.begin(), payload.end());
-    stream.write(bytes);
+    return bytes;
+}
+
+void writeFrame(ByteStream &stream, std::span<const std::byte> payload)
+{
+    stream.write(framed(payload));
 }
 
 } // namespace phone::remote

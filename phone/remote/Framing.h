@@ -35,6 +35,8 @@ private:
     std::size_t m_end = 0;
 };
 
+// The length prefix and the payload, as they go on the stream.
+Frame framed(std::span<const std::byte> payload);
 // The prefix and the payload in one write.
 void writeFrame(ByteStream &stream, std::span<const std::byte> payload);
 

@@ -22,6 +22,8 @@ public:
 
     std::size_t read(std::span<std::byte> buffer) override;
     void write(std::span<const std::byte> bytes) override;
+    // On POSIX a pipe takes up to PIPE_BUF bytes at once whenever it polls writable.
+    bool tryWrite(std::span<const std::byte> bytes) override;
     void closeWrite() override;
     void interrupt() override;
 

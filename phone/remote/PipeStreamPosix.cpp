@@ -183,6 +183,17 @@ void PipeStream::write(std::span<const std::byte> bytes)
     }
 }
 
+bool PipeStream::tryWrite(std::span<const std::byte> bytes)
+{
+    if (bytes.size() > PIPE_BUF || !m_impl->output.valid())
+        return false;
+    pollfd fd{m_impl->output.native(), POLLOUT, 0};
+    if (::poll(&fd, 1, 0) != 1 || !(fd.revents & POLLOUT))
+        return false;
+    write(bytes);
+    return true;
+}
+
 void PipeStream::closeWrite()
 {
     m_impl->output.close();

@@ -187,6 +187,11 @@ void PipeStream::write(std::span<const std::byte> bytes)
     }
 }
 
+bool PipeStream::tryWrite(std::span<const std::byte>)
+{
+    return false; // every write goes through the thread that may block in it
+}
+
 void PipeStream::closeWrite()
 {
     m_impl->output.close();

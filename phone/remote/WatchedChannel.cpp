@@ -12,6 +12,7 @@ namespace {
 
 const std::string unreadable = "Der Steuerelement-Host hat unlesbare Daten gesendet: ";
 const std::string disturbed = "Die Verbindung zum Steuerelement-Host ist gestört: ";
+constexpr std::chrono::microseconds spinBeforeSleep{100};
 // How long a failed write waits for the reader to tell why.
 constexpr std::chrono::milliseconds writerGrace{1000};
 
@@ -71,6 +72,7 @@ WatchedChannel::~WatchedChannel()
         m_stopping = true;
     }
     m_changed.notify_all();
+    m_toWrite.notify_all();
     m_stream.interrupt();
     m_reader.join();
     m_writer.join();
@@ -97,6 +99,7 @@ void WatchedChannel::readLoop()
             else
                 m_ended = true;
         }
+        m_news.fetch_add(1);
         m_changed.notify_all();
         arrived();
         if (!frame)
@@ -108,7 +111,9 @@ void WatchedChannel::writeLoop()
 {
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_stopping || m_finishing || !m_outgoing.empty(); });
+        m_toWrite.wait(lock, [this] {
+            return m_stopping || (!m_writing && (m_finishing || !m_outgoing.empty()));
+        });
         if (m_stopping)
             break;
         if (m_outgoing.empty()) {
@@ -120,6 +125,7 @@ void WatchedChannel::writeLoop()
         }
         Frame frame = std::move(m_outgoing.front());
         m_outgoing.pop_front();
+        m_writing = true;
         lock.unlock();
         std::optional<std::string> failure;
         try {
@@ -128,6 +134,7 @@ void WatchedChannel::writeLoop()
             failure = disturbed + error.description();
         }
         lock.lock();
+        m_writing = false;
         if (failure) {
             m_writeFailure = std::move(failure);
             m_outgoing.clear();
@@ -157,19 +164,64 @@ std::optional<std::string> WatchedChannel::brokenLocked() const
 
 void WatchedChannel::send(std::span<const std::byte> payload)
 {
+    std::unique_lock lock(m_mutex);
+    if (const auto broken = brokenLocked())
+        throw Error(ErrorKind::Component, *broken);
+    if (m_finishing || m_writerDone)
+        throw Error(ErrorKind::Component, disturbed + "die Verbindung ist geschlossen");
+    if (m_outgoing.empty() && !m_writing && sendAtOnce(lock, payload))
+        return;
+    m_outgoing.emplace_back(payload.begin(), payload.end());
+    lock.unlock();
+    m_toWrite.notify_one();
+}
+
+// Handing a frame to the writer costs a thread switch on every call, so one the stream takes
+// without waiting goes in from here, while nothing else is on its way.
+bool WatchedChannel::sendAtOnce(std::unique_lock<std::mutex> &lock,
+                                std::span<const std::byte> payload)
+{
+    m_writing = true;
+    lock.unlock();
+    bool sent = false;
+    std::optional<std::string> failure;
+    try {
+        sent = m_stream.tryWrite(framed(payload));
+    } catch (const Error &error) {
+        failure = disturbed + error.description();
+    }
+    lock.lock();
+    m_writing = false;
+    if (failure) {
+        // receive() reports it, as it does the writer's.
+        m_writeFailure = std::move(failure);
+        m_outgoing.clear();
+        m_changed.notify_all();
+        sent = true;
+    }
+    m_toWrite.notify_one();
+    return sent;
+}
+
+// An answer usually comes within a few dozen microseconds, sooner than this thread would be
+// woken from a wait, so it looks a moment before it sleeps; it yields while it looks, so the
+// reading thread gets a processor.
+void WatchedChannel::awaitNews() const
+{
+    const unsigned seen = m_news.load();
     {
         std::lock_guard lock(m_mutex);
-        if (const auto broken = brokenLocked())
-            throw Error(ErrorKind::Component, *broken);
-        if (m_finishing || m_writerDone)
-            throw Error(ErrorKind::Component, disturbed + "die Verbindung ist geschlossen");
-        m_outgoing.emplace_back(payload.begin(), payload.end());
+        if (!m_incoming.empty())
+            return;
     }
-    m_changed.notify_all();
+    const auto until = std::chrono::steady_clock::now() + spinBeforeSleep;
+    while (m_news.load() == seen && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
 }
 
 std::optional<Frame> WatchedChannel::receive()
 {
+    awaitNews();
     std::unique_lock lock(m_mutex);
     const auto ready = [this] {
         return !m_incoming.empty() || m_ended || m_readFailure || m_writeFailure || m_timedOut;
@@ -218,7 +270,7 @@ void WatchedChannel::finish(std::chrono::milliseconds limit)
 {
     std::unique_lock lock(m_mutex);
     m_finishing = true;
-    m_changed.notify_all();
+    m_toWrite.notify_all();
     m_changed.wait_for(lock, limit, [this] { return m_writerDone; });
 }
 

@@ -3,6 +3,7 @@
 #include "phone/remote/ByteStream.h"
 #include "phone/remote/FrameChannel.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -44,6 +45,8 @@ private:
     void readLoop();
     void writeLoop();
     void arrived();
+    void awaitNews() const;
+    bool sendAtOnce(std::unique_lock<std::mutex> &lock, std::span<const std::byte> payload);
     std::optional<std::string> brokenLocked() const;
 
     ByteStream &m_stream;
@@ -51,11 +54,17 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
+    // The writer's own, so that frames coming in do not wake it.
+    std::condition_variable m_toWrite;
+    // Counts what the reading thread brought, so that receive() can look without the lock.
+    std::atomic<unsigned> m_news{0};
     std::deque<Frame> m_incoming;
     std::deque<Frame> m_outgoing;
     bool m_ended = false;
     bool m_finishing = false;
     bool m_writerDone = false;
+    // A frame is on its way into the stream, from the writer or straight from send().
+    bool m_writing = false;
     bool m_stopping = false;
     std::optional<std::string> m_readFailure;
     std::optional<std::string> m_writeFailure;

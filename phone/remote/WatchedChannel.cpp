@@ -107,6 +107,28 @@ void WatchedChannel::readLoop()
     }
 }
 
+// Runs one write with the lock let go, marked as on its way so that nothing overtakes it. A
+// failure becomes the channel's, which receive() reports; false then.
+template <typename Write>
+bool WatchedChannel::writeUnlocked(std::unique_lock<std::mutex> &lock, Write write)
+{
+    m_writing = true;
+    lock.unlock();
+    std::optional<std::string> failure;
+    try {
+        write();
+    } catch (const Error &error) {
+        failure = disturbed + error.description();
+    }
+    lock.lock();
+    m_writing = false;
+    if (!failure)
+        return true;
+    m_writeFailure = std::move(failure);
+    m_outgoing.clear();
+    return false;
+}
+
 void WatchedChannel::writeLoop()
 {
     std::unique_lock lock(m_mutex);
@@ -125,21 +147,8 @@ void WatchedChannel::writeLoop()
         }
         Frame frame = std::move(m_outgoing.front());
         m_outgoing.pop_front();
-        m_writing = true;
-        lock.unlock();
-        std::optional<std::string> failure;
-        try {
-            writeFrame(m_stream, frame);
-        } catch (const Error &error) {
-            failure = disturbed + error.description();
-        }
-        lock.lock();
-        m_writing = false;
-        if (failure) {
-            m_writeFailure = std::move(failure);
-            m_outgoing.clear();
+        if (!writeUnlocked(lock, [&] { writeFrame(m_stream, frame); }))
             break;
-        }
     }
     m_writerDone = true;
     lock.unlock();
@@ -181,23 +190,10 @@ void WatchedChannel::send(std::span<const std::byte> payload)
 bool WatchedChannel::sendAtOnce(std::unique_lock<std::mutex> &lock,
                                 std::span<const std::byte> payload)
 {
-    m_writing = true;
-    lock.unlock();
     bool sent = false;
-    std::optional<std::string> failure;
-    try {
-        sent = m_stream.tryWrite(framed(payload));
-    } catch (const Error &error) {
-        failure = disturbed + error.description();
-    }
-    lock.lock();
-    m_writing = false;
-    if (failure) {
-        // receive() reports it, as it does the writer's.
-        m_writeFailure = std::move(failure);
-        m_outgoing.clear();
+    if (!writeUnlocked(lock, [&] { sent = m_stream.tryWrite(framed(payload)); })) {
         m_changed.notify_all();
-        sent = true;
+        sent = true; // failed for good: nothing is queued behind it
     }
     m_toWrite.notify_one();
     return sent;

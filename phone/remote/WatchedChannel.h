@@ -47,6 +47,8 @@ private:
     void arrived();
     void awaitNews() const;
     bool sendAtOnce(std::unique_lock<std::mutex> &lock, std::span<const std::byte> payload);
+    template <typename Write>
+    bool writeUnlocked(std::unique_lock<std::mutex> &lock, Write write);
     std::optional<std::string> brokenLocked() const;
 
     ByteStream &m_stream;

@@ -41,7 +41,8 @@ private:
     void readLoop();
     // Delivers the messages waiting; false on WM_QUIT.
     bool deliverMessages();
-    // Waits a moment for the reading thread without a system call; true when it brought news.
+    // Waits a moment for the reading thread without asking the Wine server; true when it
+    // brought news.
     bool spinForNews(unsigned seen);
 
     phone::remote::ByteStream &m_stream;

@@ -195,7 +195,9 @@ bool WatchedChannel::sendAtOnce(std::unique_lock<std::mutex> &lock,
         m_changed.notify_all();
         sent = true; // failed for good: nothing is queued behind it
     }
-    m_toWrite.notify_one();
+    // The writer sleeps through a write from here unless something came to it meanwhile.
+    if (!m_outgoing.empty() || m_finishing)
+        m_toWrite.notify_one();
     return sent;
 }
 

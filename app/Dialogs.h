@@ -1,7 +1,6 @@
 #pragma once
 
-#include "form/FormPort.h"
-#include "phone/Error.h"
+#include "form/Dialogs.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -14,24 +13,10 @@ namespace app {
 // Shown on every box that carries no title of its own, and on the error report.
 inline constexpr std::u16string_view applicationTitle = u"Tervani-Testbench";
 
-// The seam for everything modal: the window's message boxes and the top-level error report.
-// The program shows real boxes; tests and the scenario tool record them instead.
-class Dialogs
-{
-public:
-    virtual ~Dialogs() = default;
-
-    // Returns once the user has closed the box. No title means the application title.
-    virtual void messageBox(const std::u16string &prompt, form::BoxStyle style,
-                            const std::optional<std::u16string> &title) = 0;
-    // A handler stopped on this error; the program goes on afterwards.
-    virtual void errorReport(const phone::Error &error) = 0;
-};
-
 // Modal QMessageBox dialogs over the active window. The error report is modal to its owner
 // only, so that other windows (the softphone's) stay usable while it is open; an error that
 // comes while it is open is added to it instead of opening a box of its own.
-class QtDialogs : public Dialogs
+class QtDialogs : public form::Dialogs
 {
 public:
     QtDialogs();

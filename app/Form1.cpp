@@ -59,7 +59,8 @@ std::u16string_view spokenName(form::Control control)
 
 } // namespace
 
-Form1::Form1(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer, QWidget *parent)
+Form1::Form1(phone::Dispatch &control, form::Dialogs &dialogs, form::FormObserver *observer,
+             QWidget *parent)
     : QWidget(parent)
     , m_control(control)
     , m_guard(control, m_unloaded)
@@ -174,7 +175,7 @@ void Form1::connectHandlers()
     using form::WindowHandlers;
     auto onClick = [this](Control control, auto &handlers, auto handler) {
         connect(button(control), &QPushButton::clicked, this, [this, control, &handlers, handler] {
-            runUserAction({UserAction::Kind::Click, control, {}},
+            runUserAction({form::UserAction::Kind::Click, control, {}},
                           [this, control, &handlers, handler] {
                               runHandler(form::layoutOf(control).name,
                                          [&handlers, handler] { (handlers.*handler)(); });
@@ -190,29 +191,30 @@ void Form1::connectHandlers()
     onClick(Control::BTN_Clear, m_windowHandlers, &WindowHandlers::BTN_Clear_clicked);
     onClick(Control::BTN_Exit, m_windowHandlers, &WindowHandlers::BTN_Exit_clicked);
     connect(textField(Control::TXT_Konvert), &TextField::doubleClicked, this, [this] {
-        runUserAction({UserAction::Kind::DoubleClick, Control::TXT_Konvert, {}}, [this] {
+        runUserAction({form::UserAction::Kind::DoubleClick, Control::TXT_Konvert, {}}, [this] {
             runHandler("TXT_Konvert (Doppelklick)",
                        [this] { m_commandHandlers.TXT_Konvert_doubleClicked(); });
         });
     });
     // clicked, not toggled: only the user's click writes the flag, never the load step.
     connect(checkBox(Control::CHK_PopUp), &QCheckBox::clicked, this, [this] {
-        runUserAction({UserAction::Kind::Click, Control::CHK_PopUp, {}}, [this] {
+        runUserAction({form::UserAction::Kind::Click, Control::CHK_PopUp, {}}, [this] {
             runHandler("CHK_PopUp", [this] { m_windowHandlers.CHK_PopUp_clicked(); });
         });
     });
     for (Control field :
          {Control::TXT_Nummer, Control::TXT_SMS, Control::TXT_DTMF, Control::TXT_Konvert}) {
-        connect(
-            textField(field), &QLineEdit::textChanged, this, [this, field](const QString &text) {
-                if (!m_windowSetsText)
-                    runUserAction({UserAction::Kind::Type, field, text.toStdU16String()}, [] {});
-            });
+        connect(textField(field), &QLineEdit::textChanged, this,
+                [this, field](const QString &text) {
+                    if (!m_windowSetsText)
+                        runUserAction({form::UserAction::Kind::Type, field, text.toStdU16String()},
+                                      [] {});
+                });
     }
 }
 
 template <typename Handler>
-void Form1::runUserAction(const UserAction &action, Handler &&handler) noexcept
+void Form1::runUserAction(const form::UserAction &action, Handler &&handler) noexcept
 {
     // An action that reaches the window after it has gone does nothing, and is no action.
     if (m_unloaded)
@@ -270,7 +272,7 @@ void Form1::reportError(const phone::Error &error, std::string_view handler) noe
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    runUserAction({UserAction::Kind::Close, Control::BTN_Exit, {}}, [this] { letGo(); });
+    runUserAction({form::UserAction::Kind::Close, Control::BTN_Exit, {}}, [this] { letGo(); });
     event->accept();
     emit closed();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/Dialogs.h"
 #include "app/EventLogModel.h"
-#include "app/FormObserver.h"
 #include "commands/CommandHandlers.h"
 #include "events/CallEventHandlers.h"
+#include "form/Dialogs.h"
+#include "form/FormObserver.h"
 #include "form/FormPort.h"
 #include "form/UnloadGuard.h"
 #include "form/WindowHandlers.h"
@@ -42,7 +42,7 @@ class Form1 : public QWidget, public form::FormPort, private phone::EventSink
 
 public:
     // The load step runs here, before the window is first shown.
-    Form1(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer = nullptr,
+    Form1(phone::Dispatch &control, form::Dialogs &dialogs, form::FormObserver *observer = nullptr,
           QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -92,7 +92,7 @@ private:
     void runHandler(std::string_view name, Handler &&handler) noexcept;
     // Handles the user's action, telling the observer before and after.
     template <typename Handler>
-    void runUserAction(const UserAction &action, Handler &&handler) noexcept;
+    void runUserAction(const form::UserAction &action, Handler &&handler) noexcept;
     // Names the handler on the error, then reports it.
     void reportError(const phone::Error &error, std::string_view handler) noexcept;
     void letGo();
@@ -111,8 +111,8 @@ private:
     bool m_windowSetsText = false; // a text change now is the window's own, not the user's
     form::UnloadGuard m_guard;
     phone::TervaniFacade m_axTervani1;
-    Dialogs &m_dialogs;
-    FormObserver *m_observer;
+    form::Dialogs &m_dialogs;
+    form::FormObserver *m_observer;
     EventLogModel m_messages;
     form::WindowHandlers m_windowHandlers;
     events::CallEventHandlers m_eventHandlers;

@@ -34,12 +34,6 @@ public:
     LogActions(LogView &view, const EventLogModel &model, Runner run);
     ~LogActions() override;
 
-    QAction *copySelected() const { return m_copySelected; }
-    QAction *copyAll() const { return m_copyAll; }
-    QAction *copyAllWithTime() const { return m_copyAllWithTime; }
-    // Off at start: the list scrolls only when the user asks it to.
-    QAction *followNewLines() const { return m_followNewLines; }
-
 private:
     void start(std::string_view handler, std::vector<RowSpan> rows, WithTime time);
     void writeSlice();
@@ -51,6 +45,7 @@ private:
     QAction *m_copySelected;
     QAction *m_copyAll;
     QAction *m_copyAllWithTime;
+    // Off at start: the list scrolls only when the user asks it to.
     QAction *m_followNewLines;
 
     std::unique_ptr<LogCopyJob> m_job;

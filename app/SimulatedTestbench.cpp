@@ -7,17 +7,17 @@
 
 namespace app {
 
-SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing,
-                                       const std::vector<SessionTap> &taps)
+SimulatedTestbench::SimulatedTestbench(form::Dialogs &dialogs, phone::sim::Timing timing,
+                                       const std::vector<form::SessionTap> &taps)
     // Only the clock's address is taken before the members are made.
     : SimulatedTestbench(dialogs, m_steadyClock, std::make_unique<QtScheduler>(m_steadyClock),
                          timing, taps)
 {}
 
-SimulatedTestbench::SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
+SimulatedTestbench::SimulatedTestbench(form::Dialogs &dialogs, const phone::sim::Clock &clock,
                                        std::unique_ptr<phone::sim::Scheduler> scheduler,
                                        phone::sim::Timing timing,
-                                       const std::vector<SessionTap> &taps)
+                                       const std::vector<form::SessionTap> &taps)
     : m_control(clock, std::move(scheduler), timing)
     , m_session(m_control, dialogs, nullptr, taps)
     , m_form(m_session.control(), m_session.dialogs(), m_session.observer())

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Dialogs.h"
 #include "app/Form1.h"
-#include "app/SessionTaps.h"
+#include "form/Dialogs.h"
+#include "form/SessionTaps.h"
 #include "phone/sim/SimulatedControl.h"
 
 #include <QKeyCombination>
@@ -22,13 +22,13 @@ class SimulatedTestbench
 {
 public:
     // taps: a trace's or a recording's, between the window and the simulation.
-    explicit SimulatedTestbench(Dialogs &dialogs, phone::sim::Timing timing = {},
-                                const std::vector<SessionTap> &taps = {});
+    explicit SimulatedTestbench(form::Dialogs &dialogs, phone::sim::Timing timing = {},
+                                const std::vector<form::SessionTap> &taps = {});
     // The simulation on the caller's clock and scheduler, so that a test moves time by hand
     // instead of waiting on real timers.
-    SimulatedTestbench(Dialogs &dialogs, const phone::sim::Clock &clock,
+    SimulatedTestbench(form::Dialogs &dialogs, const phone::sim::Clock &clock,
                        std::unique_ptr<phone::sim::Scheduler> scheduler, phone::sim::Timing timing,
-                       const std::vector<SessionTap> &taps = {});
+                       const std::vector<form::SessionTap> &taps = {});
     ~SimulatedTestbench();
 
     // Shows Form1, then the panel to its right; Form1 keeps the focus.
@@ -45,7 +45,7 @@ private:
     phone::sim::SteadyClock m_steadyClock;
     // Declared before Form1: the window disconnects from a control that is still there.
     phone::sim::SimulatedControl m_control;
-    TappedSession m_session;
+    form::TappedSession m_session;
     Form1 m_form;
     // Declared after Form1: the panel goes first, while the window it shows beside is there.
     std::unique_ptr<SimulatorPanel> m_panel;

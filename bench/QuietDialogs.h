@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "form/Dialogs.h"
 #include "phone/Error.h"
 
 #include <cstdio>
@@ -11,7 +11,7 @@ namespace bench {
 
 // The window's boxes for a benchmark: a message box is answered at once, an error report is
 // counted and printed to standard error, so that nothing waits for a person.
-class QuietDialogs final : public app::Dialogs
+class QuietDialogs final : public form::Dialogs
 {
 public:
     explicit QuietDialogs(const char *program)

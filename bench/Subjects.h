@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/Dialogs.h"
 #include "app/Form1.h"
 #include "bench/BaselineLog.h"
 #include "bench/DisplayProbe.h"
 #include "bench/EventFeed.h"
+#include "form/Dialogs.h"
 
 #include <QString>
 
@@ -16,7 +16,7 @@ class QWidget;
 namespace logbench {
 
 // Boxes and error reports go nowhere; an error is printed, since none should happen.
-class NullDialogs : public app::Dialogs
+class NullDialogs : public form::Dialogs
 {
 public:
     void messageBox(const std::u16string &, form::BoxStyle,

@@ -5,8 +5,8 @@
 
 #include "app/Form1.h"
 #include "bench/QuietDialogs.h"
+#include "cli/CommandLine.h"
 #include "phone/scripted/ScriptedControl.h"
-#include "tools/cli/CommandLine.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,12 +7,12 @@
 
 #include "app/Form1.h"
 #include "bench/QuietDialogs.h"
+#include "cli/CommandLine.h"
 #include "phone/Members.h"
 #include "phone/remote/HostedControl.h"
+#include "phone/scripted/ScriptIds.h"
 #include "phone/scripted/ScriptedControl.h"
-#include "tools/cli/CommandLine.h"
 #include "tools/scenario/HostedScript.h"
-#include "wine/double/ScriptIds.h"
 
 #include <QApplication>
 
@@ -30,7 +30,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-namespace script = tervani_double::script;
+namespace script = phone::scripted::ids;
 
 struct Options
 {

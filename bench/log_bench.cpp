@@ -6,7 +6,7 @@
 #include "bench/Report.h"
 #include "bench/Startup.h"
 #include "bench/Subjects.h"
-#include "tools/cli/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <QApplication>
 

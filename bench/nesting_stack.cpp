@@ -8,10 +8,10 @@
 // --com goes through the control host under Wine to the COM test double, as the scenario
 // tool's --com does; without it the stand-in control runs in this process.
 
-#include "app/Dialogs.h"
 #include "app/Form1.h"
+#include "cli/CommandLine.h"
+#include "form/Dialogs.h"
 #include "phone/Members.h"
-#include "tools/cli/CommandLine.h"
 #include "tools/scenario/ControlUnderScript.h"
 #include "tools/scenario/HostedScript.h"
 
@@ -29,7 +29,7 @@
 
 namespace {
 
-class CountingDialogs final : public app::Dialogs
+class CountingDialogs final : public form::Dialogs
 {
 public:
     void messageBox(const std::u16string &, form::BoxStyle,

@@ -5,7 +5,7 @@
 #include "app/SimulatedTestbench.h"
 #include "app/SimulatorPanel.h"
 #include "bench/QuietDialogs.h"
-#include "tools/cli/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

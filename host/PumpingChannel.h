@@ -34,9 +34,6 @@ public:
     // closed), so the control is let go in order either way.
     std::optional<phone::remote::Frame> receive() override;
 
-    // True once a WM_QUIT ended the wait.
-    bool quitRequested() const { return m_quit; }
-
 private:
     void readLoop();
     // Delivers the messages waiting; false on WM_QUIT.

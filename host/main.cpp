@@ -8,6 +8,7 @@
 // every event it raises, one line each, until the window is closed or Ctrl+C is pressed.
 // Exit code 1 when the control cannot be created.
 
+#include "cli/CommandLine.h"
 #include "host/EventPrinter.h"
 #include "host/HostSession.h"
 #include "host/MainWindow.h"
@@ -18,7 +19,6 @@
 #include "phone/com/ComText.h"
 #include "phone/remote/HostServer.h"
 #include "phone/remote/PipeStream.h"
-#include "tools/cli/CommandLine.h"
 
 #include <windows.h>
 

@@ -87,180 +87,233 @@ std::int32_t saturatingAdd(std::int32_t a, std::int32_t b)
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(sum, -exponentLimit, exponentLimit));
 }
 
-} // namespace
-
-NumberText parseNumberText(std::u16string_view text)
+// Reads a number text in the steps a reader follows: what may stand before the number, a
+// radix prefix, the digits with their point and exponent, and what may stand after them.
+class NumberReader
 {
-    if (const std::size_t nul = text.find(u'\0'); nul != std::u16string_view::npos)
-        text = text.substr(0, nul);
-    NumberText number;
-    Seen seen;
-    std::size_t at = 0;
-    std::size_t digitCount = 0; // also those beyond maxDigits
-    const auto here = [&] {
-        return at < text.size() ? text[at] : u'\0';
-    };
-    const auto skipZerosAfterPoint = [&](std::size_t from) {
-        while (from < text.size() && text[from] == u'0') {
-            seen.leadingZero = true;
-            --number.power10;
+public:
+    explicit NumberReader(std::u16string_view text)
+        : m_text(text.substr(0, text.find(u'\0')))
+    {}
+
+    NumberText read()
+    {
+        readPrefix();
+        readRadixPrefix();
+        readDigits();
+        dropTrailingZeros();
+        readSuffix();
+        if (m_seen.parenthesis && !m_number.negative)
+            noNumber(); // an opening parenthesis without its closing one
+        if (m_at != m_text.size() || m_digitCount == 0)
+            noNumber();
+        return m_number;
+    }
+
+private:
+    char16_t here() const { return m_at < m_text.size() ? m_text[m_at] : u'\0'; }
+    bool radix() const { return m_number.baseShift != 0; }
+
+    void skipSpaces()
+    {
+        while (m_at < m_text.size() && isSpace(m_text[m_at]))
+            ++m_at;
+    }
+
+    std::size_t skipZerosAfterPoint(std::size_t from)
+    {
+        while (from < m_text.size() && m_text[from] == u'0') {
+            m_seen.leadingZero = true;
+            --m_number.power10;
             ++from;
         }
         return from;
-    };
+    }
 
     // Signs, blanks, an opening parenthesis and the currency sign, each at most once, in any
     // order; a point ends them.
-    for (;;) {
-        const char16_t c = here();
-        if (c == decimalPoint) {
-            seen.point = true;
-            if (digitCount == 0)
-                at = skipZerosAfterPoint(at + 1);
-            else
-                ++at;
-            break;
+    void readPrefix()
+    {
+        for (;;) {
+            const char16_t c = here();
+            if (c == decimalPoint) {
+                m_seen.point = true;
+                m_at = m_digitCount == 0 ? skipZerosAfterPoint(m_at + 1) : m_at + 1;
+                return;
+            }
+            if (c != u'\0' && isSpace(c)) {
+                skipSpaces();
+            } else if (c == groupSeparator) {
+                noNumber();
+            } else if (c == u'+' && !m_seen.leadingPlus) {
+                m_seen.leadingPlus = true;
+                ++m_at;
+            } else if (c == u'-' && !m_seen.leadingMinus) {
+                m_seen.leadingMinus = true;
+                m_number.negative = true;
+                ++m_at;
+            } else if (c == currencySign && !m_seen.currency) {
+                m_seen.currency = true;
+                ++m_at;
+            } else if (c == u'(' && !m_seen.parenthesis) {
+                m_seen.parenthesis = true;
+                ++m_at;
+            } else {
+                return;
+            }
         }
-        if (c != u'\0' && isSpace(c)) {
-            while (at < text.size() && isSpace(text[at]))
-                ++at;
-        } else if (c == groupSeparator) {
-            noNumber();
-        } else if (c == u'+' && !seen.leadingPlus) {
-            seen.leadingPlus = true;
-            ++at;
-        } else if (c == u'-' && !seen.leadingMinus) {
-            seen.leadingMinus = true;
-            number.negative = true;
-            ++at;
-        } else if (c == currencySign && !seen.currency) {
-            seen.currency = true;
-            ++at;
-        } else if (c == u'(' && !seen.parenthesis) {
-            seen.parenthesis = true;
-            ++at;
-        } else {
-            break;
+    }
+
+    // "&H" for hexadecimal, "&O" for octal digits; then the leading zeros.
+    void readRadixPrefix()
+    {
+        if (!m_seen.currency && !m_seen.point && here() == u'&' && m_at + 1 < m_text.size()) {
+            const char16_t base = m_text[m_at + 1];
+            if (base == u'H' || base == u'h')
+                m_number.baseShift = 4;
+            else if (base == u'O' || base == u'o')
+                m_number.baseShift = 3;
+            if (radix())
+                m_at += 2;
+        }
+        while (here() == u'0') {
+            m_seen.leadingZero = true;
+            ++m_at;
         }
     }
 
-    if (!seen.currency && !seen.point && here() == u'&' && at + 1 < text.size()) {
-        const char16_t base = text[at + 1];
-        if (base == u'H' || base == u'h')
-            number.baseShift = 4;
-        else if (base == u'O' || base == u'o')
-            number.baseShift = 3;
-        if (number.baseShift != 0)
-            at += 2;
-    }
-    const bool radix = number.baseShift != 0;
-
-    while (here() == u'0') {
-        seen.leadingZero = true;
-        ++at;
-    }
-
-    bool inExponent = false;
-    bool exponentStart = true;
-    bool negativeExponent = false;
-    while (at < text.size()) {
-        const char16_t c = text[at];
-        if (isDigit(c)) {
-            if (inExponent) {
-                if (exponentStart) {
-                    while (at < text.size() && text[at] == u'0')
-                        ++at;
-                }
-                std::int32_t size = exponentDigits(text, at);
-                if (negativeExponent)
-                    size = -size;
-                number.power10 = saturatingAdd(number.power10, size);
+    // The digits, group separators and a point among them, and the exponent after them.
+    void readDigits()
+    {
+        bool inExponent = false;
+        bool exponentStart = true;
+        bool negativeExponent = false;
+        while (m_at < m_text.size()) {
+            const char16_t c = m_text[m_at];
+            if (isDigit(c) && inExponent) {
+                readExponentDigits(exponentStart, negativeExponent);
                 inExponent = false;
                 exponentStart = false;
                 continue; // the character after the digits is read again
             }
-            if (digitCount >= maxDigits && !radix) {
-                seen.inexact = true;
-                number.power10 += seen.point ? -1 : 1;
-            } else {
-                if (number.baseShift == 3 && (c == u'8' || c == u'9'))
+            if (isDigit(c)) {
+                if (!addDecimalDigit(c))
                     break;
-                if (digitCount >= maxDigits)
-                    overflow(); // a radix number that long cannot fit any integer
-                if (seen.point)
-                    --number.power10;
-                number.digits.push_back(static_cast<std::uint8_t>(c - u'0'));
+            } else if (c == groupSeparator && !radix()) {
+                // A group separator anywhere after the first digit, also in the exponent.
+            } else if (c == decimalPoint && !radix() && !m_seen.point && !m_seen.exponent) {
+                m_seen.point = true;
+                if (m_digitCount == 0)
+                    m_at = skipZerosAfterPoint(m_at + 1) - 1;
+            } else if (m_number.baseShift == 4 && hexLetterValue(c) >= 0) {
+                if (m_digitCount >= maxDigits)
+                    overflow();
+                m_number.digits.push_back(static_cast<std::uint8_t>(hexLetterValue(c)));
+                ++m_digitCount;
+            } else if ((c == u'e' || c == u'E') && !radix() && !m_seen.currency
+                       && !m_seen.exponent) {
+                inExponent = true;
+                m_seen.exponent = true;
+            } else if (inExponent && c == u'+') {
+                // An exponent's plus changes nothing.
+            } else if (inExponent && c == u'-') {
+                negativeExponent = true;
+            } else {
+                break;
             }
-            ++digitCount;
-        } else if (c == groupSeparator && !radix) {
-            // A group separator anywhere after the first digit, also in the exponent.
-        } else if (c == decimalPoint && !radix && !seen.point && !seen.exponent) {
-            seen.point = true;
-            if (digitCount == 0)
-                at = skipZerosAfterPoint(at + 1) - 1;
-        } else if (number.baseShift == 4 && hexLetterValue(c) >= 0) {
-            if (digitCount >= maxDigits)
-                overflow();
-            number.digits.push_back(static_cast<std::uint8_t>(hexLetterValue(c)));
-            ++digitCount;
-        } else if ((c == u'e' || c == u'E') && !radix && !seen.currency && !seen.exponent) {
-            inExponent = true;
-            seen.exponent = true;
-        } else if (inExponent && c == u'+') {
-            // An exponent's plus changes nothing.
-        } else if (inExponent && c == u'-') {
-            negativeExponent = true;
-        } else {
-            break;
+            ++m_at;
         }
-        ++at;
+        if (m_digitCount == 0 && m_seen.leadingZero) {
+            m_number.digits.push_back(0);
+            m_digitCount = 1;
+        }
+        if (inExponent)
+            noNumber(); // an exponent without its digits
     }
 
-    if (digitCount == 0 && seen.leadingZero) {
-        number.digits.push_back(0);
-        digitCount = 1;
+    // A digit 0 to 9 of the number. False for an octal number's 8 or 9, which ends it.
+    bool addDecimalDigit(char16_t c)
+    {
+        if (m_digitCount >= maxDigits && !radix()) {
+            m_seen.inexact = true;
+            m_number.power10 += m_seen.point ? -1 : 1;
+        } else {
+            if (m_number.baseShift == 3 && (c == u'8' || c == u'9'))
+                return false;
+            if (m_digitCount >= maxDigits)
+                overflow(); // a radix number that long cannot fit any integer
+            if (m_seen.point)
+                --m_number.power10;
+            m_number.digits.push_back(static_cast<std::uint8_t>(c - u'0'));
+        }
+        ++m_digitCount;
+        return true;
     }
-    if (inExponent)
-        noNumber(); // an exponent without its digits
+
+    // The exponent's digits, from the first one; leaves m_at on the character after them.
+    void readExponentDigits(bool exponentStart, bool negativeExponent)
+    {
+        if (exponentStart) {
+            while (m_at < m_text.size() && m_text[m_at] == u'0')
+                ++m_at;
+        }
+        std::int32_t size = exponentDigits(m_text, m_at);
+        if (negativeExponent)
+            size = -size;
+        m_number.power10 = saturatingAdd(m_number.power10, size);
+    }
 
     // Trailing zeros only move the power of ten, unless digits were dropped.
-    if (!seen.inexact && !radix) {
-        while (number.digits.size() > 1 && number.digits.back() == 0) {
-            number.digits.pop_back();
-            ++number.power10;
+    void dropTrailingZeros()
+    {
+        if (m_seen.inexact || radix())
+            return;
+        while (m_number.digits.size() > 1 && m_number.digits.back() == 0) {
+            m_number.digits.pop_back();
+            ++m_number.power10;
         }
     }
 
     // Group separators, blanks, signs, the closing parenthesis and the currency sign after the
     // number, in any order.
-    for (;;) {
-        const char16_t c = here();
-        if (c == groupSeparator) {
-            if (radix)
-                break;
-            ++at;
-        } else if (c != u'\0' && isSpace(c)) {
-            while (at < text.size() && isSpace(text[at]))
-                ++at;
-        } else if (c == u'+' && !seen.leadingPlus) {
-            ++at;
-        } else if (c == u'-' && !seen.leadingMinus) {
-            number.negative = true;
-            ++at;
-        } else if (c == u')' && seen.parenthesis) {
-            number.negative = true;
-            ++at;
-        } else if (c == currencySign && !radix) {
-            ++at;
-        } else {
-            break;
+    void readSuffix()
+    {
+        for (;;) {
+            const char16_t c = here();
+            if (c == groupSeparator) {
+                if (radix())
+                    return;
+                ++m_at;
+            } else if (c != u'\0' && isSpace(c)) {
+                skipSpaces();
+            } else if (c == u'+' && !m_seen.leadingPlus) {
+                ++m_at;
+            } else if (c == u'-' && !m_seen.leadingMinus) {
+                m_number.negative = true;
+                ++m_at;
+            } else if (c == u')' && m_seen.parenthesis) {
+                m_number.negative = true;
+                ++m_at;
+            } else if (c == currencySign && !radix()) {
+                ++m_at;
+            } else {
+                return;
+            }
         }
     }
-    if (seen.parenthesis && !number.negative)
-        noNumber(); // an opening parenthesis without its closing one
-    if (at != text.size() || digitCount == 0)
-        noNumber();
-    return number;
+
+    std::u16string_view m_text;
+    std::size_t m_at = 0;
+    std::size_t m_digitCount = 0; // also those beyond maxDigits
+    NumberText m_number;
+    Seen m_seen;
+};
+
+} // namespace
+
+NumberText parseNumberText(std::u16string_view text)
+{
+    return NumberReader(text).read();
 }
 
 std::int32_t int32OfNumber(const NumberText &number)

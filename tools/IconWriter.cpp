@@ -4,7 +4,7 @@
 //   tervani-icon DIRECTORY SIZE...   writes DIRECTORY/SIZExSIZE/apps/tervani-testbench.png
 
 #include "app/AppIcon.h"
-#include "tools/cli/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <QDir>
 #include <QGuiApplication>

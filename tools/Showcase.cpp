@@ -6,7 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/SimulatedTestbench.h"
 #include "app/SimulatorPanel.h"
-#include "tools/cli/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
 output=${1:-$root/docs/screenshot.png}
-showcase=$build/bin/tervani-showcase
+showcase=$build/tools/tervani-showcase
 
 [[ -x $showcase ]] || { echo "screenshot.sh: $showcase missing; build first" >&2; exit 1; }
 command -v xvfb-run >/dev/null || { echo "screenshot.sh: needs xvfb" >&2; exit 1; }

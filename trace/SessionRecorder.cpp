@@ -131,10 +131,10 @@ void SessionRecorder::Control::connectEvents(phone::EventSink *sink)
 }
 
 // The window's boxes and reports, as the times between which steps are held.
-class SessionRecorder::Boxes final : public app::Dialogs
+class SessionRecorder::Boxes final : public form::Dialogs
 {
 public:
-    Boxes(SessionRecorder &recorder, app::Dialogs &shown)
+    Boxes(SessionRecorder &recorder, form::Dialogs &shown)
         : m_recorder(recorder)
         , m_shown(shown)
     {}
@@ -162,7 +162,7 @@ private:
     };
 
     SessionRecorder &m_recorder;
-    app::Dialogs &m_shown;
+    form::Dialogs &m_shown;
 };
 
 SessionRecorder::SessionRecorder(std::unique_ptr<std::ostream> out, Clock clock,
@@ -183,12 +183,12 @@ SessionRecorder::~SessionRecorder()
         writeTyped();
 }
 
-app::SessionTap SessionRecorder::tap()
+form::SessionTap SessionRecorder::tap()
 {
     return {[this](phone::Dispatch &control) -> std::unique_ptr<phone::Dispatch> {
                 return std::make_unique<Control>(*this, control);
             },
-            [this](app::Dialogs &shown) -> std::unique_ptr<app::Dialogs> {
+            [this](form::Dialogs &shown) -> std::unique_ptr<form::Dialogs> {
                 return std::make_unique<Boxes>(*this, shown);
             },
             this};
@@ -290,9 +290,9 @@ void SessionRecorder::closes(Context::Kind kind)
     writeBlockOnceEnded();
 }
 
-void SessionRecorder::userActing(const app::UserAction &action)
+void SessionRecorder::userActing(const form::UserAction &action)
 {
-    using Kind = app::UserAction::Kind;
+    using Kind = form::UserAction::Kind;
     if (action.kind == Kind::Type) {
         m_actionsBegunAStep.push_back(false);
         if (m_block) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SessionTaps.h"
+#include "form/SessionTaps.h"
 #include "trace/OutputFile.h"
 #include "trace/RecordedBlock.h"
 
@@ -23,7 +23,7 @@ namespace trace {
 // records the simulation, the scripted control and the control host alike. Each step is
 // written once it has ended, so an error, a crash of the control or the window's close
 // still leave every step up to then.
-class SessionRecorder final : private app::FormObserver
+class SessionRecorder final : private form::FormObserver
 {
 public:
     using Clock = std::function<std::string()>;
@@ -34,7 +34,7 @@ public:
     ~SessionRecorder() override;
 
     // Around the window's control and dialogs, and on the window.
-    app::SessionTap tap();
+    form::SessionTap tap();
 
 private:
     class Control;
@@ -72,7 +72,7 @@ private:
     void textSet(form::Control, const std::u16string &) override {}
     void checkSet(form::Control, int) override {}
     void unloaded() override { m_unloaded = true; }
-    void userActing(const app::UserAction &action) override;
+    void userActing(const form::UserAction &action) override;
     void userActed() override;
 
     std::unique_ptr<std::ostream> m_out;

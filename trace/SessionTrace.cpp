@@ -11,14 +11,14 @@ SessionTrace::SessionTrace(std::unique_ptr<std::ostream> out, WriteWatch::Report
     , m_writer(*m_out, TranscriptWriter::Flush::EachLine, &m_watch)
 {}
 
-app::SessionTap SessionTrace::tap()
+form::SessionTap SessionTrace::tap()
 {
     return {[this](phone::Dispatch &control) -> std::unique_ptr<phone::Dispatch> {
                 return std::make_unique<TracedDispatch>(
                     control,
                     [this](const phone::scripted::Access &access) { m_writer.access(access); });
             },
-            [this](app::Dialogs &shown) -> std::unique_ptr<app::Dialogs> {
+            [this](form::Dialogs &shown) -> std::unique_ptr<form::Dialogs> {
                 return std::make_unique<TracedDialogs>(shown, m_writer);
             },
             &m_writer};

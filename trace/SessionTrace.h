@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SessionTaps.h"
+#include "form/SessionTaps.h"
 #include "trace/TranscriptWriter.h"
 
 #include <memory>
@@ -16,7 +16,7 @@ public:
     explicit SessionTrace(std::unique_ptr<std::ostream> out, WriteWatch::Report report = {});
 
     // Around the window's control and dialogs, and on the window.
-    app::SessionTap tap();
+    form::SessionTap tap();
 
 private:
     std::unique_ptr<std::ostream> m_out;

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "form/Dialogs.h"
 #include "trace/TranscriptWriter.h"
 
 namespace trace {
 
 // Writes each box as it opens and each error report, then shows it as `shown` does.
-class TracedDialogs final : public app::Dialogs
+class TracedDialogs final : public form::Dialogs
 {
 public:
-    TracedDialogs(app::Dialogs &shown, TranscriptWriter &transcript)
+    TracedDialogs(form::Dialogs &shown, TranscriptWriter &transcript)
         : m_shown(shown)
         , m_transcript(transcript)
     {}
@@ -27,7 +27,7 @@ public:
     }
 
 private:
-    app::Dialogs &m_shown;
+    form::Dialogs &m_shown;
     TranscriptWriter &m_transcript;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FormObserver.h"
+#include "form/FormObserver.h"
 #include "form/FormPort.h"
 #include "phone/Error.h"
 #include "phone/scripted/ScriptedControl.h"
@@ -15,7 +15,7 @@ namespace trace {
 
 // Writes the transcript's lines: the window's accesses to its control, what it shows and
 // changes, the boxes it opens and the errors it reports, each as the moment it happens.
-class TranscriptWriter : public app::FormObserver
+class TranscriptWriter : public form::FormObserver
 {
 public:
     enum class Flush { AtEnd, EachLine };

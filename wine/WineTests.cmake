@@ -1,6 +1,6 @@
-# The Windows side of the bench, checked from the Linux host build: the COM adapter, the
-# control host, the test double and the adapter's tests are cross-built with MinGW-w64 for
-# 64-bit and for 32-bit, the bitness of the real control, and run under Wine (wine64 and
+# The Windows side of the bench, checked from the Linux build: the Windows build (windows/:
+# the control host, the probe, the test double and the tests) is cross-built with MinGW-w64
+# for 64-bit and for 32-bit, the bitness of the real control, and run under Wine (wine64 and
 # wine) as the CTest tests labelled "wine".
 #
 # Part of every Linux build, so a missing tool stops the configure step instead of leaving
@@ -59,44 +59,49 @@ endif()
 
 include(ExternalProject)
 
-set(windows_source ${CMAKE_CURRENT_LIST_DIR})
-set(windows_tests ${PROJECT_BINARY_DIR}/bin/tervani_com_tests.exe)
-set(windows_probe ${PROJECT_BINARY_DIR}/bin/tervani-com-probe.exe)
-set(windows_host ${PROJECT_BINARY_DIR}/bin/tervani-host.exe)
-set(windows_foreign_tests ${PROJECT_BINARY_DIR}/bin/tervani_foreign_controls_tests.exe)
+set(windows_source ${PROJECT_SOURCE_DIR}/windows)
+set(windows_programs ${TERVANI_PROGRAM_DIR})
+set(windows_tests ${TERVANI_TEST_PROGRAM_DIR})
+set(windows_probe ${windows_programs}/tervani-com-probe.exe)
+set(windows_host ${windows_programs}/tervani-host.exe)
 
 ExternalProject_Add(tervani_windows_x86_64
     SOURCE_DIR ${windows_source}
     BINARY_DIR ${PROJECT_BINARY_DIR}/windows-x86_64
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${windows_source}/toolchains/x86_64-w64-mingw32.cmake
-        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${PROJECT_BINARY_DIR}/bin
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${windows_programs}
+        -DTERVANI_TEST_OUTPUT_DIRECTORY=${windows_tests}
         -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
+        -DTERVANI_TESTS=ON
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${windows_tests} ${windows_probe} ${windows_host} ${windows_foreign_tests}
-                     ${PROJECT_BINARY_DIR}/bin/TervaniDouble.dll
+    BUILD_BYPRODUCTS ${windows_probe} ${windows_host}
+                     ${windows_tests}/com_adapter_test.exe ${windows_tests}/host_session_test.exe
+                     ${windows_tests}/foreign_controls_test.exe ${windows_tests}/TervaniDouble.dll
     INSTALL_COMMAND ""
 )
 
 # After the 64-bit build, so the two never compete for the cores. The 32-bit side is the
 # users' case (the real control is a 32-bit control, hosted by the 32-bit host): the same
 # programs, double and tests, run under Wine's 32-bit loader.
-set(windows_tests_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani_com_tests.exe)
-set(windows_host_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani-host.exe)
-set(windows_foreign_tests_32 ${PROJECT_BINARY_DIR}/bin/i686/tervani_foreign_controls_tests.exe)
+set(windows_host_32 ${windows_programs}/i686/tervani-host.exe)
 ExternalProject_Add(tervani_windows_i686
     SOURCE_DIR ${windows_source}
     BINARY_DIR ${PROJECT_BINARY_DIR}/windows-i686
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${windows_source}/toolchains/i686-w64-mingw32.cmake
-        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${PROJECT_BINARY_DIR}/bin/i686
+        -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${windows_programs}/i686
+        -DTERVANI_TEST_OUTPUT_DIRECTORY=${windows_tests}/i686
         -DTERVANI_GTEST_SOURCE=${TERVANI_GTEST_SOURCE}
-        -DTERVANI_ADAPTER_ONLY=OFF
+        -DTERVANI_TESTS=ON
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --parallel 2
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${windows_tests_32} ${windows_host_32} ${windows_foreign_tests_32}
-                     ${PROJECT_BINARY_DIR}/bin/i686/TervaniDouble.dll
+    BUILD_BYPRODUCTS ${windows_host_32} ${windows_programs}/i686/tervani-com-probe.exe
+                     ${windows_tests}/i686/com_adapter_test.exe
+                     ${windows_tests}/i686/host_session_test.exe
+                     ${windows_tests}/i686/foreign_controls_test.exe
+                     ${windows_tests}/i686/TervaniDouble.dll
     INSTALL_COMMAND ""
     DEPENDS tervani_windows_x86_64
 )
@@ -112,14 +117,18 @@ set(wine_environment
     LC_ALL=C
 )
 set(wine_without_display "DISPLAY=unset:" "WAYLAND_DISPLAY=unset:")
-set(wine_prefix_script ${windows_source}/WinePrefix.cmake)
+set(wine_prefix_script ${CMAKE_CURRENT_LIST_DIR}/WinePrefix.cmake)
 
 add_test(NAME wine_prefix_fresh
     COMMAND ${CMAKE_COMMAND} -DACTION=fresh -DWINE64=${TERVANI_WINE64}
             -DWINESERVER=${TERVANI_WINESERVER}
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
-add_test(NAME wine_com_adapter COMMAND ${TERVANI_WINE64} ${windows_tests})
-add_test(NAME wine_com_adapter_32 COMMAND ${TERVANI_WINE32} ${windows_tests_32})
+add_test(NAME wine_com_adapter COMMAND ${TERVANI_WINE64} ${windows_tests}/com_adapter_test.exe)
+add_test(NAME wine_com_adapter_32
+         COMMAND ${TERVANI_WINE32} ${windows_tests}/i686/com_adapter_test.exe)
+add_test(NAME wine_host_session COMMAND ${TERVANI_WINE64} ${windows_tests}/host_session_test.exe)
+add_test(NAME wine_host_session_32
+         COMMAND ${TERVANI_WINE32} ${windows_tests}/i686/host_session_test.exe)
 # The real control is not registered here: the program must refuse it by name and reason.
 add_test(NAME wine_com_probe_unregistered COMMAND ${TERVANI_WINE64} ${windows_probe})
 # The host program likewise, after making its window.
@@ -127,8 +136,10 @@ add_test(NAME wine_host_unregistered COMMAND ${TERVANI_WINE64} ${windows_host})
 add_test(NAME wine_host_unregistered_32 COMMAND ${TERVANI_WINE32} ${windows_host_32})
 # Controls Wine ships (WebBrowser, Windows Media Player, Script Control) in the adapter's
 # container, with a sink of the test's own at their connection points.
-add_test(NAME wine_foreign_controls COMMAND ${TERVANI_WINE64} ${windows_foreign_tests})
-add_test(NAME wine_foreign_controls_32 COMMAND ${TERVANI_WINE32} ${windows_foreign_tests_32})
+add_test(NAME wine_foreign_controls
+         COMMAND ${TERVANI_WINE64} ${windows_tests}/foreign_controls_test.exe)
+add_test(NAME wine_foreign_controls_32
+         COMMAND ${TERVANI_WINE32} ${windows_tests}/i686/foreign_controls_test.exe)
 # The Windows programs keep the bench's command-line conventions too.
 set(wine_cli_tests)
 foreach(program host com_probe)
@@ -163,10 +174,11 @@ add_test(NAME wine_prefix_remove
             -DPREFIX=${wine_prefix} -P ${wine_prefix_script})
 
 if(NOT TERVANI_RUNS_32BIT)
-    set_tests_properties(wine_com_adapter_32 wine_host_unregistered_32 wine_foreign_controls_32
-                         PROPERTIES DISABLED TRUE)
+    set_tests_properties(wine_com_adapter_32 wine_host_session_32 wine_host_unregistered_32
+                         wine_foreign_controls_32 PROPERTIES DISABLED TRUE)
 endif()
-set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32 ${wine_cli_tests}
+set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32 wine_host_session
+                     wine_host_session_32 ${wine_cli_tests}
                      wine_com_probe_unregistered wine_host_unregistered
                      wine_host_unregistered_32 wine_foreign_controls wine_foreign_controls_32
                      wine_prefix_remove PROPERTIES
@@ -177,7 +189,8 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32 ${wi
     TIMEOUT 120
 )
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
-set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_com_probe_unregistered ${wine_cli_tests}
+set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_host_session wine_host_session_32
+                     wine_com_probe_unregistered ${wine_cli_tests}
                      wine_host_unregistered wine_host_unregistered_32 wine_foreign_controls
                      wine_foreign_controls_32 PROPERTIES FIXTURES_REQUIRED wine_prefix)
 set_tests_properties(wine_com_probe_unregistered PROPERTIES

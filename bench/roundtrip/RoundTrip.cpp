@@ -10,7 +10,7 @@
 #include "phone/com/ComControl.h"
 #include "phone/remote/HostProcess.h"
 #include "phone/remote/RemoteControl.h"
-#include "wine/double/ScriptIds.h"
+#include "phone/scripted/ScriptIds.h"
 
 #include <windows.h>
 
@@ -25,7 +25,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-namespace script = tervani_double::script;
+namespace script = phone::scripted::ids;
 
 std::wstring besideThisProgram(const wchar_t *name)
 {

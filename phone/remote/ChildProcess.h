@@ -39,5 +39,7 @@ private:
 
 // The error for a program that could not be started: German, naming it and the reason.
 std::string startFailure(const std::vector<std::string> &arguments, const std::string &reason);
+// Throws that error when `arguments` name no program.
+void requireProgram(const std::vector<std::string> &arguments);
 
 } // namespace phone::remote

@@ -1,5 +1,3 @@
-#ifndef _WIN32
-
 #include "phone/remote/ChildProcess.h"
 
 #include "phone/Error.h"
@@ -77,8 +75,7 @@ ChildProcess::ChildProcess(const std::vector<std::string> &arguments,
                            const Environment &environment, Handle input, Handle output)
     : m_impl(std::make_unique<Impl>())
 {
-    if (arguments.empty())
-        throw Error(ErrorKind::Component, startFailure(arguments, "kein Programm angegeben"));
+    requireProgram(arguments);
 
     // Our ends are close-on-exec; the copies on 0 and 1 are not, so only they are inherited.
     SpawnSetup setup;
@@ -142,5 +139,3 @@ void ChildProcess::kill() noexcept
 }
 
 } // namespace phone::remote
-
-#endif

@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include "phone/remote/ChildProcess.h"
 
 #include "phone/Error.h"
@@ -136,8 +134,7 @@ ChildProcess::ChildProcess(const std::vector<std::string> &arguments,
                            const Environment &environment, Handle input, Handle output)
     : m_impl(std::make_unique<Impl>())
 {
-    if (arguments.empty())
-        throw Error(ErrorKind::Component, startFailure(arguments, "kein Programm angegeben"));
+    requireProgram(arguments);
 
     std::wstring commandLine;
     for (const std::string &argument : arguments)
@@ -201,5 +198,3 @@ void ChildProcess::kill() noexcept
 }
 
 } // namespace phone::remote
-
-#endif

@@ -30,7 +30,10 @@ public:
     void close() noexcept;
 
 private:
+    // The platform's half (PipeStreamPosix.cpp, PipeStreamWindows.cpp).
     static NativeHandle invalid();
+    static void closeNative(NativeHandle native) noexcept;
+
     NativeHandle m_native = invalid();
 };
 

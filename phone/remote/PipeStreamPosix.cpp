@@ -1,5 +1,3 @@
-#ifndef _WIN32
-
 #include "phone/remote/PipeStream.h"
 
 #include "phone/Error.h"
@@ -24,31 +22,14 @@ NativeHandle Handle::invalid()
     return -1;
 }
 
-Handle &Handle::operator=(Handle &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_native = other.release();
-    }
-    return *this;
-}
-
 bool Handle::valid() const
 {
     return m_native >= 0;
 }
 
-NativeHandle Handle::release()
+void Handle::closeNative(NativeHandle native) noexcept
 {
-    const NativeHandle native = m_native;
-    m_native = invalid();
-    return native;
-}
-
-void Handle::close() noexcept
-{
-    if (valid())
-        ::close(release());
+    ::close(native);
 }
 
 Pipe makePipe()
@@ -207,5 +188,3 @@ void PipeStream::interrupt()
 }
 
 } // namespace phone::remote
-
-#endif

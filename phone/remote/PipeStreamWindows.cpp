@@ -1,5 +1,3 @@
-#ifdef _WIN32
-
 #include "phone/remote/PipeStream.h"
 
 #include "phone/Error.h"
@@ -17,31 +15,14 @@ NativeHandle Handle::invalid()
     return INVALID_HANDLE_VALUE;
 }
 
-Handle &Handle::operator=(Handle &&other) noexcept
-{
-    if (this != &other) {
-        close();
-        m_native = other.release();
-    }
-    return *this;
-}
-
 bool Handle::valid() const
 {
     return m_native != INVALID_HANDLE_VALUE && m_native != nullptr;
 }
 
-NativeHandle Handle::release()
+void Handle::closeNative(NativeHandle native) noexcept
 {
-    const NativeHandle native = m_native;
-    m_native = invalid();
-    return native;
-}
-
-void Handle::close() noexcept
-{
-    if (valid())
-        CloseHandle(release());
+    CloseHandle(native);
 }
 
 Pipe makePipe()
@@ -216,5 +197,3 @@ void PipeStream::interrupt()
 }
 
 } // namespace phone::remote
-
-#endif

@@ -1,6 +1,6 @@
-#include "app/Dialogs.h"
 #include "app/Form1.h"
-#include "app/FormObserver.h"
+#include "form/Dialogs.h"
+#include "form/FormObserver.h"
 #include "phone/Error.h"
 #include "phone/Members.h"
 #include "phone/scripted/ScriptedControl.h"
@@ -23,7 +23,7 @@
 
 namespace {
 
-class RecordingObserver : public app::FormObserver
+class RecordingObserver : public form::FormObserver
 {
 public:
     void lineAdded(const std::u16string &line) override { trace.push_back(u"line " + line); }

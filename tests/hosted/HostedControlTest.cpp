@@ -13,9 +13,9 @@
 #include "phone/remote/HostLauncher.h"
 #include "phone/remote/PipeStream.h"
 #include "phone/remote/StreamChannel.h"
+#include "phone/scripted/ScriptIds.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tools/scenario/HostedScript.h"
-#include "wine/double/ScriptIds.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,7 +26,7 @@
 #include <array>
 #include <memory>
 
-namespace script = tervani_double::script;
+namespace script = phone::scripted::ids;
 using form::Control;
 using namespace std::chrono_literals;
 
@@ -83,8 +83,8 @@ void HostedControlTest::theWindowWorksThroughTheHost()
     QFETCH(int, bits);
     phone::remote::HostCommand command = m_command;
     if (bits == 32) {
-        const QString host32 =
-            QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("i686/tervani-host.exe");
+        const QString host32 = scenario::builtWindowsFile(QCoreApplication::applicationDirPath(),
+                                                          QStringLiteral("i686/tervani-host.exe"));
         if (!QFile::exists(QStringLiteral("/usr/lib/wine/wine")))
             QSKIP("Wine's 32-bit loader (wine32:i386) is not installed");
 #ifdef TERVANI_NO_32BIT_PROGRAMS

@@ -4,11 +4,11 @@
 // answered by the bench's conversions here. Every disagreement fails the test, unless it is
 // one of the documented deviations below, which are counted and printed.
 //
-//   runtime_differential WINE ANSWERS_EXE
+//   runtime_differential_test WINE ANSWERS_EXE
+#include "cli/CommandLine.h"
 #include "phone/Error.h"
 #include "phone/NumberText.h"
 #include "phone/Value.h"
-#include "tools/cli/CommandLine.h"
 #include "wine/oleaut/AnswerFormat.h"
 
 #include <unistd.h>
@@ -488,9 +488,9 @@ const std::vector<Deviation> &deviations()
 
 int main(int argc, char *argv[])
 {
-    constexpr cli::Usage usage{"runtime_differential",
-                               "runtime_differential WINE ANSWERS_EXE\n"
-                               "       runtime_differential --help | --version\n"
+    constexpr cli::Usage usage{"runtime_differential_test",
+                               "runtime_differential_test WINE ANSWERS_EXE\n"
+                               "       runtime_differential_test --help | --version\n"
                                "Compares the bench's conversions with Wine's oleaut32, as the "
                                "program ANSWERS_EXE run under WINE gives them.\n"};
     if (const auto answered = cli::answerWithoutOwnOptions(usage, argc, argv))

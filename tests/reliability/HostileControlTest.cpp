@@ -5,6 +5,7 @@
 #include "tests/reliability/Session.h"
 
 #include "app/CaptionLabel.h"
+#include "app/Dialogs.h"
 #include "app/DisplayText.h"
 #include "app/Form1.h"
 #include "app/QtText.h"
@@ -54,7 +55,7 @@ phone::EventArguments arguments(std::u16string calling, std::u16string called, s
     return {phone::Value{std::move(calling)}, phone::Value{std::move(called)}, phone::Value{id}};
 }
 
-class RecordingDialogs : public app::Dialogs
+class RecordingDialogs : public form::Dialogs
 {
 public:
     void messageBox(const std::u16string &prompt, form::BoxStyle,

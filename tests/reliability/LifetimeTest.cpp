@@ -4,6 +4,7 @@
 // exactly once.
 #include "tests/reliability/Session.h"
 
+#include "app/Dialogs.h"
 #include "app/Form1.h"
 #include "phone/Members.h"
 #include "tests/support/RecordingDialogs.h"

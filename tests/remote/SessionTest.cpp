@@ -1,6 +1,6 @@
 // The bench's end against the host's end in one process, over a socket pair, with the host
 // on a thread of its own serving the scripted control.
-#include "ScriptedControl.h"
+#include "ScriptedHostControl.h"
 #include "TestSupport.h"
 
 #include "phone/Error.h"
@@ -145,7 +145,7 @@ public:
 private:
     void serve(FrameChannel &channel)
     {
-        ScriptedControl *control = nullptr;
+        ScriptedHostControl *control = nullptr;
         IdleChannel idle(channel, [&] {
             if (control)
                 control->fireDeferred();
@@ -157,7 +157,7 @@ private:
                         ErrorKind::Component,
                         "Das Steuerelement „" + utf8(std::u16string(progId))
                             + "“ konnte nicht erstellt werden.\nKlasse nicht registriert");
-                auto created = std::make_unique<ScriptedControl>(&released);
+                auto created = std::make_unique<ScriptedHostControl>(&released);
                 control = created.get();
                 return created;
             });
@@ -526,7 +526,7 @@ TEST(HostServerEnd, EndsOnCloseAndReleasesTheControl)
     Link link(
         [&](FrameChannel &channel) {
             HostServer server(channel, [&](std::u16string_view) {
-                return std::make_unique<ScriptedControl>(&released);
+                return std::make_unique<ScriptedHostControl>(&released);
             });
             try {
                 server.run();
@@ -564,7 +564,7 @@ TEST(HostServerEnd, RefusesAnAcknowledgementOfNoEventAndGarbage)
             Link link(
                 [&](FrameChannel &channel) {
                     HostServer server(channel, [&](std::u16string_view) {
-                        return std::make_unique<ScriptedControl>(&released);
+                        return std::make_unique<ScriptedHostControl>(&released);
                     });
                     try {
                         server.run();

@@ -8,8 +8,8 @@
 //   huge-frame       announces a frame of 4 GiB, then answers
 // LatestText answers $TERVANI_TEST_TEXT when set. At a clean end it writes "released" or
 // "kept" (the control) into $TERVANI_TEST_EXIT_FILE.
-#include "ScriptedControl.h"
-#include "tools/cli/CommandLine.h"
+#include "ScriptedHostControl.h"
+#include "cli/CommandLine.h"
 
 #include "phone/Error.h"
 #include "phone/Members.h"
@@ -27,7 +27,7 @@
 
 using namespace phone::remote;
 using remote_test::IdleChannel;
-using remote_test::ScriptedControl;
+using remote_test::ScriptedHostControl;
 
 namespace {
 
@@ -37,11 +37,11 @@ public:
     MisbehavingControl(std::string mode, ByteStream &stream, bool *released)
         : m_mode(std::move(mode))
         , m_stream(stream)
-        , m_owned(std::make_unique<ScriptedControl>(released))
+        , m_owned(std::make_unique<ScriptedHostControl>(released))
         , m_inner(*m_owned)
     {}
 
-    ScriptedControl &inner() { return m_inner; }
+    ScriptedHostControl &inner() { return m_inner; }
 
     phone::Value getProperty(std::int32_t dispId) override
     {
@@ -85,8 +85,8 @@ private:
 
     std::string m_mode;
     ByteStream &m_stream;
-    std::unique_ptr<ScriptedControl> m_owned;
-    ScriptedControl &m_inner;
+    std::unique_ptr<ScriptedHostControl> m_owned;
+    ScriptedHostControl &m_inner;
 };
 
 } // namespace
@@ -107,7 +107,7 @@ int main(int argc, char **argv)
     const std::unique_ptr<PipeStream> stream = PipeStream::standardStreams();
     StreamChannel channel(*stream);
     bool released = false;
-    ScriptedControl *current = nullptr;
+    ScriptedHostControl *current = nullptr;
     IdleChannel idle(channel, [&] {
         if (current && !released)
             current->fireDeferred();

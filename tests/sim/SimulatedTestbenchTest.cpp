@@ -1,7 +1,7 @@
 #include "app/SimulatedTestbench.h"
 #include "app/Form1.h"
 #include "app/SimulatorPanel.h"
-#include "tests/sim/FakeEventLoop.h"
+#include "tests/support/FakeEventLoop.h"
 #include "tests/support/RecordingDialogs.h"
 
 #include <QApplication>
@@ -71,7 +71,7 @@ private:
 
     testsupport::RecordingDialogs m_dialogs;
     // Declared first: a bench on the hand-moved clock holds on to it.
-    simtest::FakeEventLoop m_loop;
+    testsupport::FakeEventLoop m_loop;
     std::unique_ptr<app::SimulatedTestbench> m_testbench;
 };
 

@@ -2,7 +2,7 @@
 #include "phone/Members.h"
 #include "phone/TervaniFacade.h"
 #include "phone/sim/SimulatedControl.h"
-#include "tests/sim/FakeEventLoop.h"
+#include "tests/support/FakeEventLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ protected:
 
     phone::sim::Softphone &softphone() { return m_control->softphone(); }
 
-    simtest::FakeEventLoop m_loop;
+    testsupport::FakeEventLoop m_loop;
     std::unique_ptr<SimulatedControl> m_control;
     RecordingSink m_sink;
     phone::TervaniFacade m_tervani;
@@ -572,7 +572,7 @@ TEST_F(SoftphoneTest, DisconnectedSinkReceivesNothing)
 
 TEST(SoftphoneLifetime, SchedulerDroppedWithTheControlEvenWithoutDisconnecting)
 {
-    simtest::FakeEventLoop loop;
+    testsupport::FakeEventLoop loop;
     int events = 0;
     struct CountingSink : phone::EventSink
     {

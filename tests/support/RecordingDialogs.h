@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Dialogs.h"
+#include "form/Dialogs.h"
 
 #include <optional>
 #include <string>
@@ -9,7 +9,7 @@
 namespace testsupport {
 
 // Message boxes and error reports as records: each returns at once, as if closed by the user.
-class RecordingDialogs : public app::Dialogs
+class RecordingDialogs : public form::Dialogs
 {
 public:
     struct Box

@@ -6,7 +6,7 @@
 #include "app/Form1.h"
 #include "app/SimulatedTestbench.h"
 #include "phone/Members.h"
-#include "tests/sim/FakeEventLoop.h"
+#include "tests/support/FakeEventLoop.h"
 #include "tests/support/RecordingDialogs.h"
 #include "trace/OutputFile.h"
 #include "trace/SessionRecorder.h"
@@ -38,7 +38,7 @@ QStringList linesOf(const std::string &text)
 }
 
 // A box that looks at the trace while it is open.
-class PeekingDialogs : public app::Dialogs
+class PeekingDialogs : public form::Dialogs
 {
 public:
     explicit PeekingDialogs(const std::ostringstream &trace)
@@ -88,7 +88,7 @@ private slots:
 
 void SessionTraceTest::tracesACallAgainstTheSimulation()
 {
-    simtest::FakeEventLoop loop;
+    testsupport::FakeEventLoop loop;
     testsupport::RecordingDialogs shown;
     auto owned = std::make_unique<std::ostringstream>();
     std::ostringstream &out = *owned;
@@ -146,7 +146,7 @@ void SessionTraceTest::tracesACallAgainstTheSimulation()
 
 void SessionTraceTest::tracesBoxesAndReportsBeforeTheyShow()
 {
-    simtest::FakeEventLoop loop;
+    testsupport::FakeEventLoop loop;
     auto owned = std::make_unique<std::ostringstream>();
     PeekingDialogs shown(*owned);
     trace::SessionTrace sessionTrace(std::move(owned));
@@ -167,7 +167,7 @@ void SessionTraceTest::everyLineIsInTheFileAtOnce()
     QTemporaryDir directory;
     QVERIFY(directory.isValid());
     const QString path = directory.filePath(QStringLiteral("trace.txt"));
-    simtest::FakeEventLoop loop;
+    testsupport::FakeEventLoop loop;
     testsupport::RecordingDialogs shown;
     trace::SessionTrace sessionTrace(trace::openOutput(path.toStdU16String(), "Das Protokoll"));
     app::SimulatedTestbench bench(shown, loop, loop.makeScheduler(), timing, {sessionTrace.tap()});
@@ -228,7 +228,7 @@ void SessionTraceTest::tellsOnceWhenTheDiskFills()
     };
     std::optional<trace::SessionTrace> sessionTrace;
     std::optional<trace::SessionRecorder> recorder;
-    std::vector<app::SessionTap> taps;
+    std::vector<form::SessionTap> taps;
     if (recording) {
         recorder.emplace(std::make_unique<std::ostream>(&disk), trace::SessionRecorder::Clock(),
                          tell);
@@ -237,7 +237,7 @@ void SessionTraceTest::tellsOnceWhenTheDiskFills()
         sessionTrace.emplace(std::make_unique<std::ostream>(&disk), tell);
         taps.push_back(sessionTrace->tap());
     }
-    simtest::FakeEventLoop loop;
+    testsupport::FakeEventLoop loop;
     testsupport::RecordingDialogs shown;
     app::SimulatedTestbench bench(shown, loop, loop.makeScheduler(), timing, taps);
     for (int i = 0; i < 3; ++i) {

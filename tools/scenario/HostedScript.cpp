@@ -2,10 +2,11 @@
 
 #include "phone/Error.h"
 #include "phone/remote/HostLauncher.h"
-#include "wine/double/ScriptIds.h"
+#include "phone/scripted/ScriptIds.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,7 +17,7 @@ namespace scenario {
 
 namespace {
 
-namespace script = tervani_double::script;
+namespace script = phone::scripted::ids;
 
 [[noreturn]] void fail(const QString &what)
 {
@@ -87,7 +88,7 @@ QString windowsPath(const QString &path)
     return QStringLiteral("Z:") + QDir::toNativeSeparators(path).replace(u'/', u'\\');
 }
 
-void preparePrefix(const QString &prefix, const QDir &bin, const QString &wine64,
+void preparePrefix(const QString &prefix, const QDir &doubles, const QString &wine64,
                    const phone::remote::Environment &environment)
 {
     const QString wineserver = wineProgram("/usr/lib/wine/wineserver", "wineserver");
@@ -105,10 +106,10 @@ void preparePrefix(const QString &prefix, const QDir &bin, const QString &wine64
     runStep(wineserver, {QStringLiteral("--wait")}, environment);
     runStep(wine64,
             {QStringLiteral("regsvr32"), QStringLiteral("/s"),
-             windowsPath(bin.absoluteFilePath(QStringLiteral("TervaniDouble.dll")))},
+             windowsPath(doubles.absoluteFilePath(QStringLiteral("TervaniDouble.dll")))},
             environment);
     // The 32-bit double beside the 32-bit host, where Wine's 32-bit loader is installed.
-    const QString library32 = bin.absoluteFilePath(QStringLiteral("i686/TervaniDouble.dll"));
+    const QString library32 = doubles.absoluteFilePath(QStringLiteral("i686/TervaniDouble.dll"));
     const QString wine32 = QStringLiteral("/usr/lib/wine/wine");
     if (QFile::exists(library32) && runs(wine32))
         runStep(wine32, {QStringLiteral("regsvr32"), QStringLiteral("/s"), windowsPath(library32)},
@@ -146,11 +147,22 @@ void HostedScript::raiseEvent(std::string_view name, const phone::EventArguments
     m_hosted.invoke(script::Raise, arguments);
 }
 
+QString builtWindowsFile(const QString &programDirectory, const QString &relativePath)
+{
+    const QDir beside(programDirectory);
+    for (const QString &folder :
+         {QStringLiteral("."), QStringLiteral("../bin"), QStringLiteral("../test-bin")}) {
+        const QString file = QDir::cleanPath(beside.absoluteFilePath(folder + u'/' + relativePath));
+        if (QFile::exists(file))
+            return file;
+    }
+    return QDir::cleanPath(beside.absoluteFilePath(relativePath));
+}
+
 phone::remote::HostCommand prepareHostUnderWine(const QString &programDirectory)
 {
-    const QDir bin(programDirectory);
-    const QString host = bin.absoluteFilePath(QStringLiteral("tervani-host.exe"));
-    const QString library = bin.absoluteFilePath(QStringLiteral("TervaniDouble.dll"));
+    const QString host = builtWindowsFile(programDirectory, QStringLiteral("tervani-host.exe"));
+    const QString library = builtWindowsFile(programDirectory, QStringLiteral("TervaniDouble.dll"));
     for (const QString &file : {host, library}) {
         if (!QFile::exists(file))
             fail(QStringLiteral("%1 fehlt: der Build enthält die Windows-Seite nicht "
@@ -159,7 +171,7 @@ phone::remote::HostCommand prepareHostUnderWine(const QString &programDirectory)
     }
     const QString wine64 = wineProgram("/usr/lib/wine/wine64", "wine64");
     const QString prefix =
-        QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../scenario-wine")));
+        QDir::cleanPath(QFileInfo(host).dir().absoluteFilePath(QStringLiteral("../scenario-wine")));
     const phone::remote::Environment environment = wineEnvironment(prefix);
 
     QLockFile lock(prefix + QStringLiteral(".lock"));
@@ -168,7 +180,7 @@ phone::remote::HostCommand prepareHostUnderWine(const QString &programDirectory)
         fail(QStringLiteral("Das Wine-Präfix %1 ist gesperrt.").arg(prefix));
     const QString ready = prefix + QStringLiteral("/tervani-ready");
     if (!QFile::exists(ready)) {
-        preparePrefix(prefix, bin, wine64, environment);
+        preparePrefix(prefix, QFileInfo(library).dir(), wine64, environment);
         QFile marker(ready);
         if (!marker.open(QIODevice::WriteOnly))
             fail(QStringLiteral("%1 kann nicht angelegt werden.").arg(ready));

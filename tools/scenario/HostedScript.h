@@ -27,6 +27,11 @@ private:
     trace::TracedDispatch m_traced;
 };
 
+// A Windows program or the double of this build, by its path below the folder of the build's
+// programs (build/bin) or of its tests (build/test-bin); `programDirectory` is either, or the
+// folder of a program beside them. The path beside the program when it is nowhere.
+QString builtWindowsFile(const QString &programDirectory, const QString &relativePath);
+
 // How to start this build's host under Wine on a prefix of the tool's own, beside the build,
 // with the double registered: prepared once (the first run waits for Wine to set it up),
 // reused after, and shared safely by tools running at the same time. Throws phone::Error

@@ -134,9 +134,9 @@ void ScenarioRunner::ensureWindow()
     if (m_form)
         return;
     // The load step runs inside the constructor, so its accesses are traced from here on.
-    m_session = std::make_unique<app::TappedSession>(
-        m_control->dispatch(), static_cast<app::Dialogs &>(*this),
-        static_cast<app::FormObserver *>(this), m_taps);
+    m_session = std::make_unique<form::TappedSession>(
+        m_control->dispatch(), static_cast<form::Dialogs &>(*this),
+        static_cast<form::FormObserver *>(this), m_taps);
     m_form = std::make_unique<app::Form1>(m_session->control(), m_session->dialogs(),
                                           m_session->observer());
     m_form->show();

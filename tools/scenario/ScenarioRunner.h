@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/SessionTaps.h"
+#include "form/Dialogs.h"
+#include "form/SessionTaps.h"
 #include "phone/scripted/ScriptedControl.h"
 #include "tools/scenario/ControlUnderScript.h"
 #include "tools/scenario/Script.h"
@@ -25,7 +25,7 @@ namespace scenario {
 
 // Runs a script against the real Form1 and a scripted control, printing the transcript.
 // Boxes are recorded instead of shown, so nothing ever waits for a person.
-class ScenarioRunner : private app::Dialogs, private trace::TranscriptWriter
+class ScenarioRunner : private form::Dialogs, private trace::TranscriptWriter
 {
 public:
     // Against the stand-in control in this process.
@@ -36,7 +36,7 @@ public:
 
     // Puts a recording's or a trace's tap between the window and the control; before the
     // first step.
-    void tap(app::SessionTap tap) { m_taps.push_back(std::move(tap)); }
+    void tap(form::SessionTap tap) { m_taps.push_back(std::move(tap)); }
 
     // Runs one script line; throws ScriptError for a line that cannot be run.
     void runLine(std::string_view line);
@@ -73,8 +73,8 @@ private:
     std::ostream &m_out;
     std::unique_ptr<ControlUnderScript> m_control;
     LocalControl *m_local = nullptr;
-    std::vector<app::SessionTap> m_taps;
-    std::unique_ptr<app::TappedSession> m_session;
+    std::vector<form::SessionTap> m_taps;
+    std::unique_ptr<form::TappedSession> m_session;
     std::unique_ptr<app::Form1> m_form;
     std::deque<std::shared_ptr<HeldSteps>> m_heldByBoxes;
     std::map<std::int32_t, std::deque<std::shared_ptr<HeldSteps>>> m_heldByCalls;

@@ -3,7 +3,7 @@
 // What the tests and the test double agree on: identifiers, registration names and the
 // members only the tests use. The contract members themselves come from phone/Members.h.
 
-#include "ScriptIds.h"
+#include "phone/scripted/ScriptIds.h"
 
 #include <guiddef.h>
 
@@ -47,8 +47,8 @@ inline constexpr wchar_t plainProgId[] = L"Tervani.TestDoublePlain";
 inline constexpr wchar_t brokenProgId[] = L"Tervani.TestDoubleBroken";
 inline constexpr wchar_t windowedProgId[] = L"Tervani.TestDoubleWindowed";
 inline constexpr wchar_t stepwiseProgId[] = L"Tervani.TestDoubleWindowedStepwise";
-// The bench's side names it in ScriptIds.h, free of Windows headers.
-inline constexpr const wchar_t *scriptedProgId = script::progId;
+// The bench's side names it in phone/scripted/ScriptIds.h, free of Windows headers.
+inline constexpr const wchar_t *scriptedProgId = phone::scripted::ids::progId;
 
 // How the windowed doubles refuse every member until they are active in place.
 inline constexpr char16_t inactiveDescription[] = u"Das Steuerelement ist nicht aktiviert.";
@@ -84,32 +84,31 @@ inline constexpr std::int32_t Window = 0x60030107;
 // locale 0x0407 font MS Sans Serif 8 control site yes event sink yes"; empty without it.
 inline constexpr std::int32_t QuickContainer = 0x60030108;
 
-// The scripted double's members, at the numbers ScriptIds.h gives the bench's side. Any
-// contract member answers a copy of its scripted answer to a read or a call, takes every
-// write without a change, and writes 424242 into a call's by-reference I4 or VARIANT
-// arguments. A failing member answers every access with DISP_E_EXCEPTION, "Skriptfehler bei
-// <member>".
+// The scripted double's members, at the numbers phone/scripted/ScriptIds.h gives the bench's side.
+// Any contract member answers a copy of its scripted answer to a read or a call, takes every write
+// without a change, and writes 424242 into a call's by-reference I4 or VARIANT arguments. A failing
+// member answers every access with DISP_E_EXCEPTION, "Skriptfehler bei <member>".
 //
 // ScriptAnswer(dispId, value): the member answers value (stored by value) from now on, and
 // fails no more.
-inline constexpr std::int32_t ScriptAnswer = script::Answer;
+inline constexpr std::int32_t ScriptAnswer = phone::scripted::ids::Answer;
 // ScriptFailing(dispId): every access of the member fails from now on.
-inline constexpr std::int32_t ScriptFailing = script::Failing;
+inline constexpr std::int32_t ScriptFailing = phone::scripted::ids::Failing;
 // ScriptRaise(name, CallingNumber, CalledMSN, CallID): raises the event of that exact name
 // inside the call, to every sink, with VARIANT* copies of the three values (OnStatus: the
 // first only). A name the source interface does not list raises nothing.
-inline constexpr std::int32_t ScriptRaise = script::Raise;
+inline constexpr std::int32_t ScriptRaise = phone::scripted::ids::Raise;
 // ScriptRaiseMany(name, count, CallingNumber, CalledMSN, CallID): the same event count times.
-inline constexpr std::int32_t ScriptRaiseMany = script::RaiseMany;
+inline constexpr std::int32_t ScriptRaiseMany = phone::scripted::ids::RaiseMany;
 // ScriptHang(): never returns, a control that stops answering.
-inline constexpr std::int32_t ScriptHang = script::Hang;
+inline constexpr std::int32_t ScriptHang = phone::scripted::ids::Hang;
 // ScriptExit(code): ends the process at once with that exit code.
-inline constexpr std::int32_t ScriptExit = script::Exit;
+inline constexpr std::int32_t ScriptExit = phone::scripted::ids::Exit;
 // ScriptGarbage(): writes FF FF FF 7F "not-a-frame!" to standard output and returns.
-inline constexpr std::int32_t ScriptGarbage = script::Garbage;
+inline constexpr std::int32_t ScriptGarbage = phone::scripted::ids::Garbage;
 // ScriptFaultOn(dispId, fault): the next access of the member hangs, exits (code 3) or writes
-// the garbage and answers nothing, as script::Fault says.
-inline constexpr std::int32_t ScriptFaultOn = script::FaultOn;
+// the garbage and answers nothing, as phone::scripted::ids::Fault says.
+inline constexpr std::int32_t ScriptFaultOn = phone::scripted::ids::FaultOn;
 } // namespace dispid
 
 enum FailMode : std::int32_t {

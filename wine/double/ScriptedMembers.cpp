@@ -259,8 +259,8 @@ HRESULT ScriptedMembers::scriptMember(DISPID member, WORD flags, DISPPARAMS &par
             || FAILED(hr = longArgument(params, 0, argumentError, number))
             || FAILED(hr = longArgument(params, 1, argumentError, kind)))
             return hr;
-        if (!phone::findMember(std::int32_t{number}) || kind < script::HangFault
-            || kind > script::GarbageFault)
+        if (!phone::findMember(std::int32_t{number}) || kind < phone::scripted::ids::HangFault
+            || kind > phone::scripted::ids::GarbageFault)
             return E_INVALIDARG;
         m_faults[number] = kind;
         return S_OK;
@@ -351,12 +351,12 @@ void ScriptedMembers::deliver(DISPID event, UINT argumentCount, const VARIANT (&
 void ScriptedMembers::fault(std::int32_t kind)
 {
     switch (kind) {
-    case script::HangFault:
+    case phone::scripted::ids::HangFault:
         hang();
-    case script::ExitFault:
+    case phone::scripted::ids::ExitFault:
         TerminateProcess(GetCurrentProcess(), faultExitCode);
         break;
-    case script::GarbageFault:
+    case phone::scripted::ids::GarbageFault:
         writeGarbage();
         break;
     default:

@@ -2,11 +2,11 @@
 // properties, without the window. On a Windows machine it answers whether this program's
 // bitness can reach the registered control at all; its exit code is 0 when it can.
 
+#include "cli/CommandLine.h"
 #include "phone/Error.h"
 #include "phone/TervaniFacade.h"
 #include "phone/com/ComControl.h"
 #include "phone/com/ComText.h"
-#include "tools/cli/CommandLine.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace tervani_double::script {
+namespace phone::scripted::ids {
 
 inline constexpr wchar_t progId[] = L"Tervani.TestDoubleScripted";
 inline constexpr char16_t progIdText[] = u"Tervani.TestDoubleScripted";
@@ -30,4 +30,4 @@ inline constexpr std::int32_t Garbage = 0x60030116;
 inline constexpr std::int32_t FaultOn = 0x60030117;
 enum Fault : std::int32_t { HangFault = 1, ExitFault = 2, GarbageFault = 3 };
 
-} // namespace tervani_double::script
+} // namespace phone::scripted::ids

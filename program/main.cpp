@@ -1,9 +1,9 @@
 #include "app/Dialogs.h"
 #include "app/Form1.h"
-#include "app/HostedStart.h"
 #include "app/SimulatedTestbench.h"
-#include "app/StartOptions.h"
 #include "phone/Error.h"
+#include "program/HostedStart.h"
+#include "program/StartOptions.h"
 #include "trace/OutputFile.h"
 #include "trace/SessionRecorder.h"
 #include "trace/SessionTrace.h"
@@ -41,19 +41,19 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtTexts);
     app::QtDialogs dialogs;
 
-    app::StartOptions options;
+    program::StartOptions options;
     try {
-        options = app::parseStartOptions(QApplication::arguments());
-    } catch (const app::UsageError &error) {
-        say(QString::fromStdString(error.what()) + u'\n' + app::usageText(), stderr);
+        options = program::parseStartOptions(QApplication::arguments());
+    } catch (const program::UsageError &error) {
+        say(QString::fromStdString(error.what()) + u'\n' + program::usageText(), stderr);
         return 2;
     }
     if (options.helpRequested) {
-        say(app::usageText(), stdout);
+        say(program::usageText(), stdout);
         return 0;
     }
     if (options.versionRequested) {
-        say(app::versionText(), stdout);
+        say(program::versionText(), stdout);
         return 0;
     }
 
@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
     // written stops the program at once instead of losing the session.
     std::optional<trace::SessionRecorder> recorder;
     std::optional<trace::SessionTrace> sessionTrace;
-    std::vector<app::SessionTap> taps;
+    std::vector<form::SessionTap> taps;
     try {
         if (!options.recordPath.isEmpty()) {
             recorder.emplace(
@@ -90,14 +90,14 @@ int main(int argc, char *argv[])
     // program ends.
     std::unique_ptr<phone::remote::HostedControl> control;
     try {
-        control = app::startHostedControl(options, QApplication::applicationDirPath());
+        control = program::startHostedControl(options, QApplication::applicationDirPath());
     } catch (const phone::Error &error) {
         say(QString::fromStdString(error.description()) + u'\n', stderr);
         dialogs.errorReport(error);
         return 1;
     }
     // Declared after the control, so the window lets go of it first.
-    app::TappedSession session(*control, dialogs, nullptr, taps);
+    form::TappedSession session(*control, dialogs, nullptr, taps);
     app::Form1 form(session.control(), session.dialogs(), session.observer());
     dialogs.setReportOwner(&form);
     form.show();

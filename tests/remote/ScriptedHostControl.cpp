@@ -1,4 +1,4 @@
-#include "ScriptedControl.h"
+#include "ScriptedHostControl.h"
 
 #include "phone/Error.h"
 #include "phone/Members.h"
@@ -22,7 +22,7 @@ phone::Argument &argument(std::span<phone::Argument> arguments, std::size_t i)
 
 } // namespace
 
-ScriptedControl::ScriptedControl(bool *released)
+ScriptedHostControl::ScriptedHostControl(bool *released)
     : m_released(released)
 {
     m_properties[phone::dispid::ConnectionCount] = std::int32_t{0};
@@ -30,13 +30,13 @@ ScriptedControl::ScriptedControl(bool *released)
     m_properties[phone::dispid::LatestText] = std::u16string(u"Bereit");
 }
 
-ScriptedControl::~ScriptedControl()
+ScriptedHostControl::~ScriptedHostControl()
 {
     if (m_released)
         *m_released = true;
 }
 
-Value ScriptedControl::getProperty(std::int32_t dispId)
+Value ScriptedHostControl::getProperty(std::int32_t dispId)
 {
     if (dispId == overflowingProperty)
         throw Error(ErrorKind::Overflow);
@@ -46,12 +46,12 @@ Value ScriptedControl::getProperty(std::int32_t dispId)
     return found->second;
 }
 
-void ScriptedControl::putProperty(std::int32_t dispId, const Value &value)
+void ScriptedHostControl::putProperty(std::int32_t dispId, const Value &value)
 {
     m_properties[dispId] = value;
 }
 
-Value ScriptedControl::invoke(std::int32_t dispId, std::span<phone::Argument> arguments)
+Value ScriptedHostControl::invoke(std::int32_t dispId, std::span<phone::Argument> arguments)
 {
     const auto text = [&](std::size_t i) {
         return phone::toText(argument(arguments, i).value);
@@ -87,7 +87,7 @@ Value ScriptedControl::invoke(std::int32_t dispId, std::span<phone::Argument> ar
     }
 }
 
-void ScriptedControl::fireDeferred()
+void ScriptedHostControl::fireDeferred()
 {
     while (m_eventDepth == 0 && !m_deferred.empty()) {
         auto [name, arguments] = std::move(m_deferred.front());
@@ -96,7 +96,7 @@ void ScriptedControl::fireDeferred()
     }
 }
 
-void ScriptedControl::raise(const std::string &name, const phone::EventArguments &arguments)
+void ScriptedHostControl::raise(const std::string &name, const phone::EventArguments &arguments)
 {
     if (!m_sink)
         return;

@@ -20,12 +20,12 @@ namespace remote_test {
 // - SendShortMessage(number, text) answers the text;
 // - HangUp(id) answers at once and raises OnDisConnected afterwards, once the host is idle
 //   (fireDeferred), as a control raises events from its message loop.
-class ScriptedControl final : public phone::Dispatch
+class ScriptedHostControl final : public phone::Dispatch
 {
 public:
     // Set to true when the control is released.
-    explicit ScriptedControl(bool *released = nullptr);
-    ~ScriptedControl() override;
+    explicit ScriptedHostControl(bool *released = nullptr);
+    ~ScriptedHostControl() override;
 
     phone::Value getProperty(std::int32_t dispId) override;
     void putProperty(std::int32_t dispId, const phone::Value &value) override;

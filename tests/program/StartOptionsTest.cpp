@@ -1,6 +1,6 @@
 // The program's command line: what it drives, and clear refusals of what it cannot run with.
 
-#include "app/StartOptions.h"
+#include "program/StartOptions.h"
 
 #include <QTest>
 
@@ -56,7 +56,7 @@ void StartOptionsTest::accepts()
     QFETCH(bool, help);
 
     arguments.prepend(QStringLiteral("tervani-testbench"));
-    const app::StartOptions options = app::parseStartOptions(arguments);
+    const program::StartOptions options = program::parseStartOptions(arguments);
     if (progId.isEmpty()) {
 #ifdef _WIN32
         QCOMPARE(options.progId.value(), u"TervaniActiveX.axTervani");
@@ -117,16 +117,16 @@ void StartOptionsTest::refuses()
 
     arguments.prepend(QStringLiteral("tervani-testbench"));
     try {
-        app::parseStartOptions(arguments);
+        program::parseStartOptions(arguments);
         QFAIL("accepted");
-    } catch (const app::UsageError &error) {
+    } catch (const program::UsageError &error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);
     }
 }
 
 void StartOptionsTest::helpTextNamesEveryOption()
 {
-    const QString text = app::usageText();
+    const QString text = program::usageText();
     for (const char *option :
          {"--control", "--host", "--timeout", "--trace", "--record", "--help", "--version"})
         QVERIFY2(text.contains(QLatin1String(option)), option);

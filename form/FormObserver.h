@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace app {
+namespace form {
 
 // What the user did, as the window takes it in.
 struct UserAction
@@ -39,4 +39,4 @@ public:
     virtual void userActed() {}
 };
 
-} // namespace app
+} // namespace form

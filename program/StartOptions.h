@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace app {
+namespace program {
 
 // What the program drives, from its command line.
 struct StartOptions
@@ -45,4 +45,4 @@ QString usageText();
 // The line --version prints.
 QString versionText();
 
-} // namespace app
+} // namespace program

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/Dialogs.h"
-#include "app/FormObserver.h"
+#include "form/Dialogs.h"
+#include "form/FormObserver.h"
 #include "phone/Dispatch.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-namespace app {
+namespace form {
 
 // What a trace or a recording of the session puts between the window and the rest: around
 // its control, around its dialogs, and an observer of the window. Each part may be left out.
@@ -51,4 +51,4 @@ private:
     std::vector<FormObserver *> m_observers;
 };
 
-} // namespace app
+} // namespace form

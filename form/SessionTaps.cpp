@@ -1,6 +1,6 @@
-#include "app/SessionTaps.h"
+#include "form/SessionTaps.h"
 
-namespace app {
+namespace form {
 
 TappedSession::TappedSession(phone::Dispatch &control, Dialogs &dialogs, FormObserver *observer,
                              const std::vector<SessionTap> &taps)
@@ -84,4 +84,4 @@ void TappedSession::userActed()
         observer->userActed();
 }
 
-} // namespace app
+} // namespace form

@@ -1,10 +1,10 @@
-#include "app/StartOptions.h"
+#include "program/StartOptions.h"
 
 #include "phone/Members.h"
 
 #include <cmath>
 
-namespace app {
+namespace program {
 
 namespace {
 
@@ -91,4 +91,4 @@ QString versionText()
     return QStringLiteral("tervani-testbench " TERVANI_VERSION "\n");
 }
 
-} // namespace app
+} // namespace program

@@ -1,4 +1,4 @@
-#include "tools/cli/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <cstdio>
 #include <string>

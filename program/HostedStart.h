@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/StartOptions.h"
 #include "phone/remote/HostedControl.h"
+#include "program/StartOptions.h"
 
 #include <memory>
 
-namespace app {
+namespace program {
 
 // The control of `options` in its host process, started from `programDirectory` unless the
 // options name the host. Events that come between two calls are delivered on the Qt event
@@ -17,4 +17,4 @@ std::unique_ptr<phone::remote::HostedControl> startHostedControl(const StartOpti
 // Runs `task` on the event loop of the application's main thread; safe from any thread.
 void postToEventLoop(std::function<void()> task);
 
-} // namespace app
+} // namespace program

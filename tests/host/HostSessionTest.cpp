@@ -2,7 +2,7 @@
 // as they come through the message loop, and closing the window ends the loop with the
 // control still inside, to be deactivated before the window goes.
 
-#include "TestSupport.h"
+#include "wine/tests/TestSupport.h"
 
 #include "host/EventPrinter.h"
 #include "host/HostSession.h"

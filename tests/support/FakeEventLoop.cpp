@@ -1,8 +1,8 @@
-#include "tests/sim/FakeEventLoop.h"
+#include "tests/support/FakeEventLoop.h"
 
 #include <algorithm>
 
-namespace simtest {
+namespace testsupport {
 
 using phone::sim::Millis;
 using phone::sim::Scheduler;
@@ -78,4 +78,4 @@ void FakeEventLoop::advance(Millis duration)
     m_now = target;
 }
 
-} // namespace simtest
+} // namespace testsupport

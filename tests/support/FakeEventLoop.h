@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace simtest {
+namespace testsupport {
 
 // An event loop whose clock moves only when the test says so. Schedulers made here are
 // handles onto the loop: destroying one drops what it posted, the way a destroyed Qt object
@@ -50,4 +50,4 @@ private:
     std::vector<Entry> m_entries;
 };
 
-} // namespace simtest
+} // namespace testsupport

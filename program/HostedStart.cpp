@@ -1,4 +1,4 @@
-#include "app/HostedStart.h"
+#include "program/HostedStart.h"
 
 #include "phone/Members.h"
 #include "phone/remote/HostLauncher.h"
@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace app {
+namespace program {
 
 void postToEventLoop(std::function<void()> task)
 {
@@ -28,4 +28,4 @@ std::unique_ptr<phone::remote::HostedControl> startHostedControl(const StartOpti
         command, options.progId.value_or(std::u16string(phone::tervaniProgId)), postToEventLoop);
 }
 
-} // namespace app
+} // namespace program

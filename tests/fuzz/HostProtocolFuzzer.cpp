@@ -17,6 +17,7 @@
 #include "phone/remote/Framing.h"
 #include "phone/remote/Protocol.h"
 #include "phone/remote/RemoteControl.h"
+#include "tests/support/ChunkedByteStream.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -50,36 +51,14 @@ void checkPayload(std::span<const std::byte> payload)
         broken("a decoded payload encodes back to the same bytes");
 }
 
-class BytesStream final : public ByteStream
-{
-public:
-    explicit BytesStream(std::span<const std::byte> bytes)
-        : m_bytes(bytes)
-    {}
-    std::size_t read(std::span<std::byte> buffer) override
-    {
-        // Small pieces, as a pipe may hand them out.
-        const std::size_t size = std::min({buffer.size(), m_bytes.size() - m_at, std::size_t{7}});
-        std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at), size, buffer.begin());
-        m_at += size;
-        return size;
-    }
-    void write(std::span<const std::byte>) override {}
-    void closeWrite() override {}
-    void interrupt() override {}
-
-private:
-    std::span<const std::byte> m_bytes;
-    std::size_t m_at = 0;
-};
-
 // The host's frames, all there at once; then the end of the stream, or the framing's error.
 class ScriptedChannel final : public ReadAheadChannel
 {
 public:
     explicit ScriptedChannel(std::span<const std::byte> stream)
     {
-        BytesStream bytes(stream);
+        // Small pieces, as a pipe may hand them out.
+        testsupport::ChunkedByteStream bytes(stream, 7);
         try {
             while (std::optional<Frame> frame = readFrame(bytes))
                 m_frames.push_back(std::move(*frame));

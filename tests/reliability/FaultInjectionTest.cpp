@@ -25,7 +25,7 @@ const std::vector<std::string> commonSetup{
     "type TXT_DTMF \"123#\"",
 };
 
-struct HandlerCase
+struct ScriptedHandlerCase
 {
     const char *handler;
     // Steps after the common setup; the load case has no common setup, its window is created
@@ -46,7 +46,7 @@ QString lineOf(const char *event, int id)
 }
 
 // The four events that only write their line.
-HandlerCase lineOnly(const char *event)
+ScriptedHandlerCase lineOnly(const char *event)
 {
     const QString line = lineOf(event, 8);
     const QString strEvent = QStringLiteral("state strEvent \"%1\"").arg(QLatin1String(event));
@@ -62,9 +62,9 @@ HandlerCase lineOnly(const char *event)
             }};
 }
 
-const std::vector<HandlerCase> &handlerCases()
+const std::vector<ScriptedHandlerCase> &scriptedHandlerCases()
 {
-    static const std::vector<HandlerCase> cases{
+    static const std::vector<ScriptedHandlerCase> cases{
         {"load",
          {"value PopUp bool:true"},
          "",
@@ -194,7 +194,7 @@ struct Outcome
 
 // Runs a case with access number failing (counted from the trigger's first access; -1 for
 // none failing).
-Outcome runCase(const HandlerCase &handlerCase, int failing)
+Outcome runCase(const ScriptedHandlerCase &handlerCase, int failing)
 {
     reliability::Session session;
     const bool load = handlerCase.trigger.empty();
@@ -242,14 +242,15 @@ private slots:
 void FaultInjectionTest::everyAccessOfEveryHandlerHasItsCase_data()
 {
     QTest::addColumn<int>("handler");
-    for (std::size_t i = 0; i < handlerCases().size(); ++i)
-        QTest::newRow(handlerCases()[i].handler) << static_cast<int>(i);
+    for (std::size_t i = 0; i < scriptedHandlerCases().size(); ++i)
+        QTest::newRow(scriptedHandlerCases()[i].handler) << static_cast<int>(i);
 }
 
 void FaultInjectionTest::everyAccessOfEveryHandlerHasItsCase()
 {
     QFETCH(int, handler);
-    const HandlerCase &handlerCase = handlerCases()[static_cast<std::size_t>(handler)];
+    const ScriptedHandlerCase &handlerCase =
+        scriptedHandlerCases()[static_cast<std::size_t>(handler)];
     const Outcome clean = runCase(handlerCase, -1);
     QVERIFY2(!clean.transcript.contains(QStringLiteral("error component")),
              qPrintable(clean.transcript.join(u'\n')));
@@ -260,8 +261,8 @@ void FaultInjectionTest::failingAccessLeavesWhatTheRulesSay_data()
 {
     QTest::addColumn<int>("handler");
     QTest::addColumn<int>("failing");
-    for (std::size_t i = 0; i < handlerCases().size(); ++i) {
-        const HandlerCase &handlerCase = handlerCases()[i];
+    for (std::size_t i = 0; i < scriptedHandlerCases().size(); ++i) {
+        const ScriptedHandlerCase &handlerCase = scriptedHandlerCases()[i];
         for (std::size_t k = 0; k < handlerCase.whenAccessFails.size(); ++k) {
             QTest::addRow("%s, access %zu of %zu fails", handlerCase.handler, k + 1,
                           handlerCase.whenAccessFails.size())
@@ -274,7 +275,8 @@ void FaultInjectionTest::failingAccessLeavesWhatTheRulesSay()
 {
     QFETCH(int, handler);
     QFETCH(int, failing);
-    const HandlerCase &handlerCase = handlerCases()[static_cast<std::size_t>(handler)];
+    const ScriptedHandlerCase &handlerCase =
+        scriptedHandlerCases()[static_cast<std::size_t>(handler)];
     const Outcome outcome = runCase(handlerCase, failing);
     QCOMPARE((outcome.transcript + outcome.changed).join(u'\n'),
              handlerCase.whenAccessFails[static_cast<std::size_t>(failing)].join(u'\n'));

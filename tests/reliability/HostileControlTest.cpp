@@ -55,7 +55,9 @@ phone::EventArguments arguments(std::u16string calling, std::u16string called, s
     return {phone::Value{std::move(calling)}, phone::Value{std::move(called)}, phone::Value{id}};
 }
 
-class RecordingDialogs : public form::Dialogs
+// Boxes and error reports in one list, in the order they came; a test may act while a report
+// is open.
+class ReportListDialogs : public form::Dialogs
 {
 public:
     void messageBox(const std::u16string &prompt, form::BoxStyle,
@@ -254,7 +256,7 @@ void HostileControlTest::millionEventsInARowEachAddOneLine()
 {
     std::ostream discard(nullptr);
     scenario::TracedControl control(discard);
-    RecordingDialogs dialogs;
+    ReportListDialogs dialogs;
     app::Form1 form(control, dialogs);
     form.show();
     control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{3});
@@ -422,7 +424,7 @@ void HostileControlTest::eventsWhileTheErrorReportIsOpen()
 {
     std::ostringstream accesses;
     scenario::TracedControl control(accesses);
-    RecordingDialogs dialogs;
+    ReportListDialogs dialogs;
     app::Form1 form(control, dialogs);
     control.setAnswer(phone::dispid::ConnectionCount, std::int32_t{11});
     // While the range error is shown, a ring arrives, then an event whose own handler fails:

@@ -100,7 +100,7 @@ TEST_F(HostProcessTest, ServesCallsAndEventsAndEndsWhenClosed)
     {
         HostProcess host(command("serve"));
         RemoteControl control(host.channel(), u"TervaniActiveX.axTervani", tasks.poster());
-        RecordingSink sink;
+        EventTextSink sink;
         std::vector<std::string> seen;
         sink.action = [&](std::string_view) {
             seen.push_back(show(control.getProperty(dispid::ConnectionCount)));

@@ -2,6 +2,7 @@
 #include "phone/Error.h"
 #include "phone/Members.h"
 #include "phone/remote/Framing.h"
+#include "tests/support/ChunkedByteStream.h"
 
 #include <gtest/gtest.h>
 
@@ -267,41 +268,9 @@ TEST(Protocol, RepairsInvalidUtf8WhenEncoding)
                                                       "b\xef\xbf\xbd");
 }
 
-// A stream over fixed bytes, handing out at most `chunk` bytes a read.
-class BytesStream final : public ByteStream
-{
-public:
-    BytesStream(Frame bytes, std::size_t chunk)
-        : m_bytes(std::move(bytes))
-        , m_chunk(chunk)
-    {}
-    std::size_t read(std::span<std::byte> buffer) override
-    {
-        ++reads;
-        const std::size_t size = std::min({buffer.size(), m_chunk, m_bytes.size() - m_at});
-        std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_at), size, buffer.begin());
-        m_at += size;
-        return size;
-    }
-    void write(std::span<const std::byte> bytes) override
-    {
-        written.insert(written.end(), bytes.begin(), bytes.end());
-    }
-    void closeWrite() override {}
-    void interrupt() override {}
-
-    Frame written;
-    int reads = 0;
-
-private:
-    Frame m_bytes;
-    std::size_t m_chunk;
-    std::size_t m_at = 0;
-};
-
 std::string frameError(Frame bytes)
 {
-    BytesStream stream(std::move(bytes), 3);
+    testsupport::ChunkedByteStream stream(std::move(bytes), 3);
     try {
         readFrame(stream);
     } catch (const phone::Error &error) {
@@ -312,12 +281,12 @@ std::string frameError(Frame bytes)
 
 TEST(Framing, ReadsFramesBackToBackInSmallPieces)
 {
-    BytesStream out({}, 1);
+    testsupport::ChunkedByteStream out({}, 1);
     writeFrame(out, encode(Hello{1}));
     writeFrame(out, encode(Close{}));
     EXPECT_EQ(out.written, bytes({5, 0, 0, 0, 0x01, 1, 0, 0, 0, 1, 0, 0, 0, 0x05}));
 
-    BytesStream in(out.written, 1);
+    testsupport::ChunkedByteStream in(out.written, 1);
     EXPECT_EQ(readFrame(in), encode(Hello{1}));
     EXPECT_EQ(readFrame(in), encode(Close{}));
     EXPECT_EQ(readFrame(in), std::nullopt);
@@ -325,14 +294,14 @@ TEST(Framing, ReadsFramesBackToBackInSmallPieces)
 
 TEST(Framing, BufferedReaderTakesFramesThatCameTogetherInOneRead)
 {
-    BytesStream out({}, 1);
+    testsupport::ChunkedByteStream out({}, 1);
     for (std::uint32_t id = 1; id <= 100; ++id)
         writeFrame(out, encode(Hello{id}));
     // One frame larger than the reader's buffer, so that it spans several reads.
     const Frame large(200 * 1024, std::byte{0x2a});
     writeFrame(out, large);
 
-    BytesStream raw(out.written, out.written.size());
+    testsupport::ChunkedByteStream raw(out.written, out.written.size());
     BufferedReader in(raw);
     for (std::uint32_t id = 1; id <= 100; ++id)
         ASSERT_EQ(readFrame(in), encode(Hello{id})) << id;
@@ -344,7 +313,7 @@ TEST(Framing, BufferedReaderTakesFramesThatCameTogetherInOneRead)
 
 TEST(Framing, BufferedReaderReportsAFrameCutByTheEndOfTheStream)
 {
-    BytesStream raw(bytes({5, 0, 0, 0, 1, 1}), 2);
+    testsupport::ChunkedByteStream raw(bytes({5, 0, 0, 0, 1, 1}), 2);
     BufferedReader in(raw);
     EXPECT_THROW(readFrame(in), phone::Error);
 }
@@ -362,7 +331,7 @@ TEST(Framing, RejectsBadLengthsAndCutFrames)
 
 TEST(Framing, RefusesToWriteAnEmptyFrame)
 {
-    BytesStream out({}, 1);
+    testsupport::ChunkedByteStream out({}, 1);
     EXPECT_THROW(writeFrame(out, Frame{}), phone::Error);
     EXPECT_TRUE(out.written.empty());
 }

@@ -271,7 +271,7 @@ TEST(RemoteSession, HandlesAnEventRaisedInsideACallWithNestedAccesses)
 {
     Served served;
     RemoteControl &control = served.control();
-    RecordingSink sink;
+    EventTextSink sink;
     std::vector<std::string> seen;
     sink.action = [&](std::string_view) {
         seen.push_back(show(control.getProperty(dispid::ConnectionCount)));
@@ -295,7 +295,7 @@ TEST(RemoteSession, AcknowledgesAnEventWhoseHandlerThrows)
 {
     Served served;
     RemoteControl &control = served.control();
-    RecordingSink sink;
+    EventTextSink sink;
     int calls = 0;
     sink.action = [&](std::string_view) {
         if (++calls == 1)
@@ -313,7 +313,7 @@ TEST(RemoteSession, StillAcknowledgesEventsWithoutASink)
 {
     Served served;
     RemoteControl &control = served.control();
-    RecordingSink sink;
+    EventTextSink sink;
     control.connectEvents(&sink);
     control.connectEvents(nullptr);
     call(control, dispid::Dial, {{std::u16string(u"1"), false}});
@@ -328,7 +328,7 @@ TEST(RemoteSession, DeliversAnEventBetweenCallsThroughThePostedTask)
 {
     Served served;
     RemoteControl &control = served.control();
-    RecordingSink sink;
+    EventTextSink sink;
     std::vector<std::string> seen;
     sink.action = [&](std::string_view) {
         seen.push_back(show(control.getProperty(dispid::ConnectionCount)));
@@ -352,7 +352,7 @@ TEST(RemoteSession, MatchesAnswersThatCrossByRequestId)
 {
     Served served;
     RemoteControl &control = served.control();
-    RecordingSink sink;
+    EventTextSink sink;
     std::vector<std::string> seen;
     sink.action = [&](std::string_view) {
         seen.push_back(show(control.getProperty(dispid::ConnectionCount)));
@@ -507,7 +507,7 @@ TEST(RemoteSession, AnEventHandlersBreakageEndsTheOuterCallToo)
         receive(channel); // the handler's Invoke; the host ends without answering
     });
     RemoteControl control(host.channel(), u"Test.Control");
-    RecordingSink sink;
+    EventTextSink sink;
     std::string inner;
     sink.action = [&](std::string_view) {
         inner = errorOf([&] { control.getProperty(dispid::ConnectionCount); });

@@ -26,7 +26,7 @@ int TaskQueue::runPosted(std::chrono::milliseconds limit)
     return static_cast<int>(tasks.size());
 }
 
-void RecordingSink::controlEvent(std::string_view name, const phone::EventArguments &arguments)
+void EventTextSink::controlEvent(std::string_view name, const phone::EventArguments &arguments)
 {
     events.push_back(std::string(name) + " " + show(arguments.callingNumber) + " "
                      + show(arguments.calledMSN) + " " + show(arguments.callID));

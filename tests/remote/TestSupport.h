@@ -30,7 +30,7 @@ private:
 };
 
 // Records every event as "name calling called id"; an action may run inside the handler.
-class RecordingSink final : public phone::EventSink
+class EventTextSink final : public phone::EventSink
 {
 public:
     void controlEvent(std::string_view name, const phone::EventArguments &arguments) override;

@@ -32,10 +32,10 @@ struct Seen
     std::int32_t incomingCallId;
 };
 
-class RecordingSink : public phone::EventSink
+class StateRecordingSink : public phone::EventSink
 {
 public:
-    RecordingSink(phone::Dispatch &control, const phone::sim::Clock &clock)
+    StateRecordingSink(phone::Dispatch &control, const phone::sim::Clock &clock)
         : m_control(control)
         , m_clock(clock)
     {}
@@ -95,7 +95,7 @@ protected:
 
     testsupport::FakeEventLoop m_loop;
     std::unique_ptr<SimulatedControl> m_control;
-    RecordingSink m_sink;
+    StateRecordingSink m_sink;
     phone::TervaniFacade m_tervani;
 };
 

@@ -1,5 +1,6 @@
 #include "app/ErrorReportText.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace app {
@@ -32,6 +33,11 @@ std::string errorHeading(const phone::Error &error)
         return "Fehler des Steuerelements";
     if (*code >= 0)
         return "Laufzeitfehler '" + std::to_string(*code) + "'";
+    // The runtime's own facility (FACILITY_CONTROL), which controls raise as CTL_E_...: the
+    // runtime shows the error number in its low 16 bits.
+    const auto bits = static_cast<std::uint32_t>(*code);
+    if ((bits & 0xFFFF0000u) == 0x800A0000u)
+        return "Laufzeitfehler '" + std::to_string(bits & 0xFFFFu) + "'";
     // A failing HRESULT, shown the way the runtime shows one: decimal, then its bits in hex.
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08lx",

@@ -71,7 +71,8 @@ void PumpingChannel::send(std::span<const std::byte> payload)
 bool PumpingChannel::deliverMessages()
 {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // A message may raise an event, which takes the bench's thread: the rest wait for it.
+    while (m_ownWork && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT)
             return false;
         TranslateMessage(&message);
@@ -128,8 +129,10 @@ std::optional<phone::remote::Frame> PumpingChannel::receive()
             m_sleeping.store(false);
             continue;
         }
-        // MWMO_INPUTAVAILABLE: also wakes for messages already queued before the wait.
-        MsgWaitForMultipleObjectsEx(1, &m_arrived, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        // Woken by messages only while it may deliver them. MWMO_INPUTAVAILABLE: also for
+        // messages already queued before the wait.
+        MsgWaitForMultipleObjectsEx(1, &m_arrived, INFINITE, m_ownWork ? QS_ALLINPUT : 0,
+                                    m_ownWork ? MWMO_INPUTAVAILABLE : 0);
         m_sleeping.store(false);
         m_delivered = std::chrono::steady_clock::now();
         m_quit = !deliverMessages();

@@ -15,11 +15,12 @@
 
 namespace phone::host {
 
-// The host's end of the bench's stream. While it waits for the next frame it delivers this
-// thread's window messages, as a single-threaded apartment does while a call is out, so the
-// control's window, its timers and the events it posts to itself keep running: between two
-// requests and while an event waits for the bench. A reading thread queues the frames; sends
-// go out at once from the serving thread, which the bench always reads.
+// The host's end of the bench's stream. While it waits for the next frame, and the bench has
+// said its event loop is free (allowOwnWork), it delivers this thread's window messages, so the
+// control's window, its timers and the events it posts to itself run when they would on the
+// window's thread: while that thread is idle or shows a box, never inside a running handler.
+// A reading thread queues the frames; sends go out at once from the serving thread, which the
+// bench always reads.
 class PumpingChannel final : public phone::remote::FrameChannel
 {
 public:
@@ -33,6 +34,7 @@ public:
     // nullopt at the end of the stream, and once the program is asked to quit (its window
     // closed), so the control is let go in order either way.
     std::optional<phone::remote::Frame> receive() override;
+    void allowOwnWork(bool allowed) override { m_ownWork = allowed; }
 
 private:
     void readLoop();
@@ -55,6 +57,7 @@ private:
     std::optional<std::string> m_failure;
 
     std::optional<std::string> m_broken;
+    bool m_ownWork = false;
     bool m_quit = false;
     std::chrono::steady_clock::time_point m_delivered;
     std::thread m_reader;

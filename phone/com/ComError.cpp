@@ -51,7 +51,8 @@ void throwException(EXCEPINFO &info)
     info.bstrSource = info.bstrDescription = info.bstrHelpFile = nullptr;
 
     const HRESULT scode = FAILED(info.scode) ? info.scode : DISP_E_EXCEPTION;
-    const std::int32_t code = FAILED(info.scode) || info.wCode == 0 ? scode : info.wCode;
+    // The runtime's number for the error: the control's own wCode where it gives one.
+    const std::int32_t code = info.wCode != 0 ? info.wCode : scode;
     if (!description.empty())
         throw Error(ErrorKind::Component, toUtf8(description), code);
     if (info.wCode != 0)

@@ -23,6 +23,11 @@ public:
     // stream breaks, is cut off inside a frame, announces an oversized frame or times out;
     // after that, the channel stays broken.
     virtual std::optional<Frame> receive() = 0;
+
+    // Whether receive() may run its owner's other work while it waits (on a Windows host: the
+    // thread's window messages, so the control's window, timers and posted events). Off until
+    // the other end says its event loop is free; a channel without such work ignores it.
+    virtual void allowOwnWork(bool /*allowed*/) {}
 };
 
 // A channel read ahead by a thread of its own, so its owner also learns of frames that come

@@ -30,6 +30,18 @@ Message answer(std::uint32_t requestId, F access)
 
 } // namespace
 
+template <typename Access>
+auto HostServer::inside(std::uint32_t requestId, Access access)
+{
+    struct Scope
+    {
+        std::vector<std::uint32_t> &stack;
+        ~Scope() { stack.pop_back(); }
+    } scope{m_inside};
+    m_inside.push_back(requestId);
+    return access();
+}
+
 HostServer::HostServer(FrameChannel &channel, Factory factory)
     : m_channel(channel)
     , m_factory(std::move(factory))
@@ -67,7 +79,8 @@ void HostServer::release() noexcept
 
 void HostServer::serveNext()
 {
-    std::optional<Frame> frame = m_channel.receive();
+    // What the channel runs while it waits (the control's messages) is inside no request.
+    std::optional<Frame> frame = inside(notInsideRequest, [this] { return m_channel.receive(); });
     if (!frame) {
         m_over = true;
         return;
@@ -83,6 +96,12 @@ void HostServer::serveNext()
 
 void HostServer::serve(Message message)
 {
+    // Only Idle frees the channel for the control's own work; anything else the bench says
+    // means its window's thread is busy again.
+    const bool idle = std::holds_alternative<Idle>(message);
+    m_channel.allowOwnWork(idle);
+    if (idle)
+        return;
     if (auto *m = std::get_if<Hello>(&message))
         hello(*m);
     else if (auto *m = std::get_if<Create>(&message))
@@ -130,16 +149,18 @@ void HostServer::invoke(Invoke &invoke)
         return;
     }
     send(answer(invoke.requestId, [&]() -> Value {
-        switch (invoke.kind) {
-        case InvokeKind::Get:
-            return m_control->getProperty(invoke.dispId);
-        case InvokeKind::Put:
-            m_control->putProperty(invoke.dispId, invoke.arguments.front().value);
-            return Empty{};
-        case InvokeKind::Call:
-            break;
-        }
-        return m_control->invoke(invoke.dispId, invoke.arguments);
+        return inside(invoke.requestId, [&]() -> Value {
+            switch (invoke.kind) {
+            case InvokeKind::Get:
+                return m_control->getProperty(invoke.dispId);
+            case InvokeKind::Put:
+                m_control->putProperty(invoke.dispId, invoke.arguments.front().value);
+                return Empty{};
+            case InvokeKind::Call:
+                break;
+            }
+            return m_control->invoke(invoke.dispId, invoke.arguments);
+        });
     }));
 }
 
@@ -157,8 +178,12 @@ void HostServer::controlEvent(std::string_view name, const EventArguments &argum
     if (m_over)
         return;
     const std::uint32_t eventId = m_nextEvent++;
+    const std::uint32_t insideRequest = m_inside.empty() ? notInsideRequest : m_inside.back();
     try {
-        send(Event{eventId, std::string(name), arguments});
+        // The bench's thread is taken by this event until it says otherwise, so no further
+        // message of the control runs meanwhile.
+        m_channel.allowOwnWork(false);
+        send(Event{eventId, insideRequest, std::string(name), arguments});
         m_unacknowledged.push_back(eventId);
         while (!m_over
                && std::find(m_unacknowledged.begin(), m_unacknowledged.end(), eventId)

@@ -16,6 +16,9 @@ namespace phone::remote {
 // The host's end: creates the control the bench names, serves its Invokes on it and passes
 // its events on. While an event is out, it serves the Invokes the bench's handler makes
 // until that event is acknowledged, so calls nest the way they do in the control's apartment.
+// Each event names the request the control raised it inside, or none when the control raised
+// it from its own messages or timers, which the channel runs only while the bench has said
+// its event loop is free (Idle) and has sent nothing since, as the window's thread would.
 class HostServer final : private EventSink
 {
 public:
@@ -39,6 +42,9 @@ private:
     void create(const Create &create);
     void invoke(Invoke &invoke);
     void acknowledge(const EventDone &done);
+    // What the control's code runs inside while `access` runs: a request, or none.
+    template <typename Access>
+    auto inside(std::uint32_t requestId, Access access);
     void send(const Message &message);
     void release() noexcept;
 
@@ -49,6 +55,8 @@ private:
     std::exception_ptr m_failure; // from inside an event, which must not throw into the control
     std::uint32_t m_nextEvent = 1;
     std::vector<std::uint32_t> m_unacknowledged;
+    // Innermost last: the request being served, or notInsideRequest while waiting for a frame.
+    std::vector<std::uint32_t> m_inside;
 };
 
 } // namespace phone::remote

@@ -17,6 +17,7 @@ enum class Type : std::uint8_t {
     Invoke = 0x03,
     EventDone = 0x04,
     Close = 0x05,
+    Idle = 0x06,
     Result = 0x81,
     Failure = 0x82,
     Event = 0x83,
@@ -303,6 +304,7 @@ struct Encoder
         out.integer(m.eventId);
     }
     void operator()(const Close &) const { out.byte(code(Type::Close)); }
+    void operator()(const Idle &) const { out.byte(code(Type::Idle)); }
     void operator()(const Result &m) const
     {
         out.byte(code(Type::Result));
@@ -323,6 +325,7 @@ struct Encoder
     {
         out.byte(code(Type::Event));
         out.integer(m.eventId);
+        out.integer(m.insideRequest);
         out.utf8(m.name);
         out.value(m.arguments.callingNumber);
         out.value(m.arguments.calledMSN);
@@ -370,6 +373,8 @@ Message decodeBody(Reader &in)
         return EventDone{in.integer<std::uint32_t>("eventId")};
     case Type::Close:
         return Close{};
+    case Type::Idle:
+        return Idle{};
     case Type::Result: {
         Result m;
         m.requestId = in.integer<std::uint32_t>("requestId");
@@ -388,6 +393,7 @@ Message decodeBody(Reader &in)
     case Type::Event: {
         Event m;
         m.eventId = in.integer<std::uint32_t>("eventId");
+        m.insideRequest = in.integer<std::uint32_t>("insideRequest");
         m.name = in.utf8("name", maxEventNameSize);
         m.arguments.callingNumber = in.value("callingNumber");
         m.arguments.calledMSN = in.value("calledMSN");
@@ -425,8 +431,8 @@ Message decode(std::span<const std::byte> payload)
 
 const char *messageName(const Message &message)
 {
-    static constexpr const char *names[] = {"Hello", "Create", "Invoke",  "EventDone",
-                                            "Close", "Result", "Failure", "Event"};
+    static constexpr const char *names[] = {"Hello", "Create", "Invoke",  "EventDone", "Close",
+                                            "Idle",  "Result", "Failure", "Event"};
     return names[message.index()];
 }
 

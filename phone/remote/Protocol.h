@@ -15,7 +15,7 @@
 // The messages between the bench and its control host, and their bytes (docs/host-protocol.md).
 namespace phone::remote {
 
-inline constexpr std::uint32_t protocolVersion = 2;
+inline constexpr std::uint32_t protocolVersion = 3;
 
 // Bounds that keep a corrupt or hostile peer from making either end allocate without limit.
 inline constexpr std::size_t maxFrameSize = 64 * 1024 * 1024;
@@ -51,6 +51,11 @@ struct EventDone
 struct Close
 {
 };
+// The bench's event loop is free (no handler runs, or one waits in a box): the host may run
+// the control's window messages and timers until the bench's next message.
+struct Idle
+{
+};
 
 // Host to bench (the host answers Hello with its own Hello).
 struct Result
@@ -65,14 +70,18 @@ struct Failure
     std::string description;                         // UTF-8
     std::optional<std::int32_t> code = std::nullopt; // the control's own error number, if given
 };
+// The request id is 0 for none: the control raised it from its own messages or timers.
+inline constexpr std::uint32_t notInsideRequest = 0;
+
 struct Event
 {
     std::uint32_t eventId = 0;
-    std::string name; // UTF-8
+    std::uint32_t insideRequest = notInsideRequest; // the Invoke the control raised it inside
+    std::string name;                               // UTF-8
     EventArguments arguments;
 };
 
-using Message = std::variant<Hello, Create, Invoke, EventDone, Close, Result, Failure, Event>;
+using Message = std::variant<Hello, Create, Invoke, EventDone, Close, Idle, Result, Failure, Event>;
 
 // One frame's payload, without its length prefix.
 using Frame = std::vector<std::byte>;

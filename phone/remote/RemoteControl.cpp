@@ -36,6 +36,7 @@ private:
 RemoteControl::RemoteControl(ReadAheadChannel &channel, std::u16string_view progId, Post post)
     : m_channel(channel)
     , m_token(std::make_shared<Token>())
+    , m_post(post)
 {
     m_token->owner = this;
     if (post) {
@@ -89,6 +90,7 @@ void RemoteControl::handshake(std::u16string_view progId)
                   + std::to_string(protocolVersion) + ".");
 
     sendOrBreak(Create{std::u16string(progId)});
+    sent();
     await(createRequestId);
 }
 
@@ -127,6 +129,7 @@ Value RemoteControl::request(InvokeKind kind, std::int32_t dispId, std::vector<A
     } catch (const Error &error) {
         breakWith(error.description());
     }
+    sent();
     return await(requestId);
 }
 
@@ -171,17 +174,23 @@ void RemoteControl::handle(const Frame &frame)
         keep(result->requestId, std::move(*result));
     else if (auto *failure = std::get_if<Failure>(&message))
         keep(failure->requestId, std::move(*failure));
-    else if (auto *event = std::get_if<Event>(&message))
-        deliver(*event);
-    else
+    else if (auto *event = std::get_if<Event>(&message)) {
+        if (!m_post || waitsFor(event->insideRequest))
+            deliver(*event);
+        else
+            m_queued.push_back(std::move(*event));
+    } else
         breakWith(unreadable + "unerwartete Nachricht „" + messageName(message) + "“");
+}
+
+bool RemoteControl::waitsFor(std::uint32_t requestId) const
+{
+    return std::find(m_waiting.begin(), m_waiting.end(), requestId) != m_waiting.end();
 }
 
 void RemoteControl::keep(std::uint32_t requestId, Answer answer)
 {
-    const bool waiting =
-        std::find(m_waiting.begin(), m_waiting.end(), requestId) != m_waiting.end();
-    if (!waiting || m_answers.contains(requestId))
+    if (!waitsFor(requestId) || m_answers.contains(requestId))
         breakWith(unreadable + "Antwort auf Anfrage " + std::to_string(requestId)
                   + ", die nicht wartet");
     m_answers.emplace(requestId, std::move(answer));
@@ -199,6 +208,35 @@ void RemoteControl::deliver(const Event &event)
     }
     checkUsable();
     sendOrBreak(EventDone{event.eventId});
+    sent();
+}
+
+void RemoteControl::sent()
+{
+    m_hostAtWork = true;
+    if (!m_post || m_token->idlePosted)
+        return;
+    m_token->idlePosted = true;
+    m_post([weak = std::weak_ptr<Token>(m_token)] {
+        const std::shared_ptr<Token> alive = weak.lock();
+        if (!alive)
+            return;
+        alive->idlePosted = false;
+        if (alive->owner)
+            alive->owner->tellIdle();
+    });
+}
+
+void RemoteControl::tellIdle() noexcept
+{
+    if (!m_hostAtWork || m_broken)
+        return;
+    m_hostAtWork = false;
+    try {
+        sendOrBreak(Idle{});
+    } catch (...) {
+        // Broken now: the next access reports why.
+    }
 }
 
 void RemoteControl::deliverPending() noexcept
@@ -206,8 +244,17 @@ void RemoteControl::deliverPending() noexcept
     if (m_broken)
         return;
     try {
-        while (std::optional<Frame> frame = m_channel.poll())
-            handle(*frame);
+        for (;;) {
+            if (!m_queued.empty()) {
+                const Event event = std::move(m_queued.front());
+                m_queued.pop_front();
+                deliver(event);
+            } else if (std::optional<Frame> frame = m_channel.poll()) {
+                handle(*frame);
+            } else {
+                break;
+            }
+        }
     } catch (...) {
         // Broken now: the next access reports why.
     }

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,9 +19,16 @@
 namespace phone::remote {
 
 // The control as the bench sees it through its host: every access is an Invoke that waits
-// for its answer. Calls nest as in a single-threaded apartment: an event that comes while a
-// call waits is handled at once on the calling thread, and the handler's own accesses go out
-// as nested Invokes; answers are matched by request id, in whatever order they come.
+// for its answer. Calls nest as in a single-threaded apartment: an event the control raised
+// inside a call that waits is handled at once on the calling thread, and the handler's own
+// accesses go out as nested Invokes; answers are matched by request id, in whatever order they
+// come. An event the control raised from its own messages or timers waits for the owning
+// thread's event loop (a posted task), as it would on the window's thread, and events are
+// handled in the order they came. Whenever that loop runs after the bench has sent something,
+// the host is told it may run the control's messages again (Idle).
+//
+// Without a poster there is no event loop: every event is handled as it comes, and the host
+// is never told to run the control's messages.
 //
 // Once the host has gone, stopped answering or sent something unreadable, every access
 // throws the same ErrorKind::Component error at once. Errors the control itself raised are
@@ -49,7 +57,7 @@ public:
     // Without a sink, events are still acknowledged, so the host goes on.
     void connectEvents(EventSink *sink) override;
 
-    // Delivers the events that came while no call waited; what the posted tasks run.
+    // Delivers the events that wait for the event loop, in order; what the posted tasks run.
     void deliverPending() noexcept;
 
     // True once the host is lost for good: every access then fails at once, the same way.
@@ -61,6 +69,7 @@ private:
     {
         RemoteControl *owner = nullptr; // only touched on the owning thread
         std::atomic<bool> posted{false};
+        bool idlePosted = false; // only touched on the owning thread
     };
     using Answer = std::variant<Result, Failure>;
 
@@ -71,12 +80,19 @@ private:
     void handle(const Frame &frame);
     void keep(std::uint32_t requestId, Answer answer);
     void deliver(const Event &event);
+    bool waitsFor(std::uint32_t requestId) const;
+    // After each message the host acts on: a posted task tells the host once the loop runs.
+    void sent();
+    void tellIdle() noexcept;
     void sendOrBreak(const Message &message);
     void checkUsable() const;
     [[noreturn]] void breakWith(const std::string &reason);
 
     ReadAheadChannel &m_channel;
     std::shared_ptr<Token> m_token;
+    Post m_post;
+    std::deque<Event> m_queued; // events that wait for the event loop
+    bool m_hostAtWork = false;  // sent something since the host was last told Idle
     EventSink *m_sink = nullptr;
     std::uint32_t m_nextRequest = createRequestId + 1;
     std::vector<std::uint32_t> m_waiting;      // requests waiting, outermost first

@@ -30,4 +30,11 @@ inline constexpr std::int32_t Garbage = 0x60030116;
 inline constexpr std::int32_t FaultOn = 0x60030117;
 enum Fault : std::int32_t { HangFault = 1, ExitFault = 2, GarbageFault = 3 };
 
+// ScriptPost(name, count, callingNumber, calledMSN, callId): posts the event count times to the
+// control's window; each is raised from the host's message loop, never inside a call.
+inline constexpr std::int32_t Post = 0x60030118;
+// ScriptTimer(name, milliseconds, callingNumber, calledMSN, callId): a timer of the control's
+// window that raises the event once, from the host's message loop.
+inline constexpr std::int32_t Timer = 0x60030119;
+
 } // namespace phone::scripted::ids

@@ -4,6 +4,7 @@
 // naming the cause, the window keeps its log, and later accesses fail the same way at once.
 
 #include "phone/remote/HostedControl.h"
+#include "app/ErrorReportText.h"
 #include "app/Form1.h"
 #include "form/FormLayout.h"
 #include "phone/Error.h"
@@ -61,6 +62,8 @@ private slots:
     void faultsStopTheRunningHandler();
     void theHostEndsByItself_data();
     void theHostEndsByItself();
+    void theReportNumbersTheErrorAsTheRuntimeDoes_data();
+    void theReportNumbersTheErrorAsTheRuntimeDoes();
 
 private:
     phone::remote::HostCommand m_command;
@@ -207,6 +210,37 @@ void HostedControlTest::theHostEndsByItself()
     int frames = 0;
     while (channel.receive())
         QVERIFY(++frames < 3);
+}
+
+void HostedControlTest::theReportNumbersTheErrorAsTheRuntimeDoes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("heading");
+    // The windowed double's Fail(mode) modes.
+    QTest::newRow("EXCEPINFO with the control's own number")
+        << 6 << QStringLiteral("Laufzeitfehler '380'");
+    QTest::newRow("EXCEPINFO with a code of the runtime's facility")
+        << 7 << QStringLiteral("Laufzeitfehler '380'");
+    QTest::newRow("a failing code of the runtime's facility")
+        << 8 << QStringLiteral("Laufzeitfehler '2'");
+    QTest::newRow("any other failing code")
+        << 4 << QStringLiteral("Laufzeitfehler '-2147024891 (80070005)'");
+}
+
+void HostedControlTest::theReportNumbersTheErrorAsTheRuntimeDoes()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, heading);
+    // The windowed test double's Fail(mode), a member of its own.
+    constexpr std::int32_t failMember = 0x60030101;
+    phone::remote::HostedControl control(m_command, u"Tervani.TestDoubleWindowed");
+    std::array<phone::Argument, 1> arguments{phone::Argument{std::int32_t{mode}}};
+    try {
+        control.invoke(failMember, arguments);
+        QFAIL("no error");
+    } catch (const phone::Error &error) {
+        QCOMPARE(QString::fromStdString(app::errorHeading(error)), heading);
+    }
 }
 
 QTEST_MAIN(HostedControlTest)

@@ -69,9 +69,10 @@ std::vector<RoundTrip> roundTrips()
         {"failure", Failure{9, ErrorKind::Component, "Ungültige Rufnummer „x“"}},
         {"failure_create", Failure{createRequestId, ErrorKind::Null, ""}},
         {"failure_with_code", Failure{4, ErrorKind::Component, "E_FAIL", std::int32_t(0x80004005)}},
-        {"event", Event{5, "OnConnecting",
+        {"idle", Idle{}},
+        {"event", Event{5, 17, "OnConnecting",
                         EventArguments{std::u16string(u"4711"), awkwardText, std::int32_t{3}}}},
-        {"event_empty_values", Event{6, "OnIdle", EventArguments{}}},
+        {"event_empty_values", Event{6, notInsideRequest, "OnIdle", EventArguments{}}},
     };
     const std::vector<std::pair<const char *, Value>> values = {
         {"empty", phone::Empty{}},
@@ -144,9 +145,10 @@ TEST(Protocol, KeepsTheFieldsOfAnInvoke)
 TEST(Protocol, KeepsTheFieldsOfAnEvent)
 {
     const Message decoded = decode(
-        encode(Event{3, "OnRing", EventArguments{std::u16string(u"0171"), phone::Null{}, 2.5}}));
+        encode(Event{3, 9, "OnRing", EventArguments{std::u16string(u"0171"), phone::Null{}, 2.5}}));
     const auto &event = std::get<Event>(decoded);
     EXPECT_EQ(event.eventId, 3u);
+    EXPECT_EQ(event.insideRequest, 9u);
     EXPECT_EQ(event.name, "OnRing");
     EXPECT_EQ(std::get<std::u16string>(event.arguments.callingNumber), u"0171");
     EXPECT_TRUE(std::holds_alternative<phone::Null>(event.arguments.calledMSN));
@@ -181,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
         Layout{"put", Invoke{8, 1, InvokeKind::Put, {Argument{std::int16_t{-1}, false}}},
                bytes({0x03, 8, 0, 0, 0, 1, 0, 0, 0, 2, 1, 0, 0, 0, 3, 0xff, 0xff, 0})},
         Layout{"event_done", EventDone{0x01020304}, bytes({0x04, 4, 3, 2, 1})},
-        Layout{"close", Close{}, bytes({0x05})},
+        Layout{"close", Close{}, bytes({0x05})}, Layout{"idle", Idle{}, bytes({0x06})},
         Layout{"result_int32", Result{3, std::int32_t{-2}},
                bytes({0x81, 3, 0, 0, 0, 4, 0xfe, 0xff, 0xff, 0xff})},
         Layout{"result_double", Result{1, 1.0},
@@ -191,8 +193,10 @@ INSTANTIATE_TEST_SUITE_P(
                bytes({0x82, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0xc3, 0xbc, 0})},
         Layout{"failure_with_code", Failure{0, ErrorKind::Component, "", -2147352567},
                bytes({0x82, 0, 0, 0, 0, 4, 0, 0, 0, 0, 1, 0x09, 0x00, 0x02, 0x80})},
-        Layout{"event", Event{1, "On", EventArguments{phone::Empty{}, phone::Null{}, false}},
-               bytes({0x83, 1, 0, 0, 0, 2, 0, 0, 0, 'O', 'n', 0, 1, 2, 0})}),
+        Layout{
+            "event",
+            Event{1, 0x0a0b0c0d, "On", EventArguments{phone::Empty{}, phone::Null{}, false}},
+            bytes({0x83, 1, 0, 0, 0, 0x0d, 0x0c, 0x0b, 0x0a, 2, 0, 0, 0, 'O', 'n', 0, 1, 2, 0})}),
     [](const auto &info) { return std::string(info.param.name); });
 
 struct Malformed
@@ -250,9 +254,9 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"description_not_utf8", bytes({0x82, 1, 0, 0, 0, 4, 2, 0, 0, 0, 0xc3, 0x28}),
                   "„description“ ist kein gültiges UTF-8"},
         Malformed{"name_surrogate_in_utf8",
-                  bytes({0x83, 1, 0, 0, 0, 3, 0, 0, 0, 0xed, 0xa0, 0x80, 0, 0, 0}),
+                  bytes({0x83, 1, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0xed, 0xa0, 0x80, 0, 0, 0}),
                   "„name“ ist kein gültiges UTF-8"},
-        Malformed{"name_too_long", bytes({0x83, 1, 0, 0, 0, 0x01, 0x04, 0, 0}),
+        Malformed{"name_too_long", bytes({0x83, 1, 0, 0, 0, 0, 0, 0, 0, 0x01, 0x04, 0, 0}),
                   "„name“ zu groß: 1025 (höchstens 1024)"},
         Malformed{"close_with_payload", bytes({0x05, 0, 0}),
                   "2 überzählige Bytes am Ende der Nachricht"}),

@@ -89,7 +89,7 @@ Value ScriptedHostControl::invoke(std::int32_t dispId, std::span<phone::Argument
 
 void ScriptedHostControl::fireDeferred()
 {
-    while (m_eventDepth == 0 && !m_deferred.empty()) {
+    if (m_eventDepth == 0 && !m_deferred.empty()) {
         auto [name, arguments] = std::move(m_deferred.front());
         m_deferred.pop_front();
         raise(name, arguments);

@@ -32,7 +32,8 @@ public:
     phone::Value invoke(std::int32_t dispId, std::span<phone::Argument> arguments) override;
     void connectEvents(phone::EventSink *sink) override { m_sink = sink; }
 
-    // Raises the events put off until now, unless an event is being handled.
+    // Raises the first event put off until now, unless an event is being handled: one a turn
+    // of the message loop.
     void fireDeferred();
 
 private:
@@ -46,7 +47,7 @@ private:
 };
 
 // The host's channel with the control's message loop: before waiting for the next frame, the
-// control gets to raise its put-off events.
+// control gets to raise its put-off events, when the bench has said its event loop is free.
 class IdleChannel final : public phone::remote::FrameChannel
 {
 public:
@@ -57,13 +58,16 @@ public:
     void send(std::span<const std::byte> payload) override { m_channel.send(payload); }
     std::optional<phone::remote::Frame> receive() override
     {
-        m_idle();
+        if (m_ownWork)
+            m_idle();
         return m_channel.receive();
     }
+    void allowOwnWork(bool allowed) override { m_ownWork = allowed; }
 
 private:
     phone::remote::FrameChannel &m_channel;
     std::function<void()> m_idle;
+    bool m_ownWork = false;
 };
 
 // Dispatch id that makes the scripted control fail with an overflow.

@@ -73,6 +73,7 @@ void ControlWindow::destroy()
     if (const HWND window = std::exchange(m_handle, nullptr))
         DestroyWindow(window);
     m_pending.clear();
+    m_timed.clear();
 }
 
 bool ControlWindow::post(PostedEvent event)
@@ -81,6 +82,17 @@ bool ControlWindow::post(PostedEvent event)
         return false;
     m_pending.push_back(std::move(event));
     return PostMessageW(m_handle, eventMessage, 0, 0);
+}
+
+bool ControlWindow::postAfter(PostedEvent event, UINT milliseconds)
+{
+    if (!m_handle)
+        return false;
+    const UINT_PTR timer = m_nextTimer++;
+    if (!SetTimer(m_handle, timer, milliseconds, nullptr))
+        return false;
+    m_timed.emplace_back(timer, std::move(event));
+    return true;
 }
 
 long ControlWindow::broadcast(const PostedEvent &event)
@@ -107,10 +119,14 @@ LRESULT CALLBACK ControlWindow::procedure(HWND window, UINT message, WPARAM wPar
                           reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    } else if (message == eventMessage) {
+    } else if (message == eventMessage || message == WM_TIMER) {
         if (auto *self =
-                reinterpret_cast<ControlWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-            self->deliverNext();
+                reinterpret_cast<ControlWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            if (message == WM_TIMER)
+                self->deliverTimed(wParam);
+            else
+                self->deliverNext();
+        }
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -123,6 +139,19 @@ void ControlWindow::deliverNext()
     const PostedEvent event = std::move(m_pending.front());
     m_pending.pop_front();
     // The sink may deactivate the control, and so destroy this window, while it runs.
+    const Delivery deliver = m_deliver;
+    deliver(event);
+}
+
+void ControlWindow::deliverTimed(UINT_PTR timer)
+{
+    KillTimer(m_handle, timer);
+    const auto found = std::find_if(m_timed.begin(), m_timed.end(),
+                                    [timer](const auto &timed) { return timed.first == timer; });
+    if (found == m_timed.end())
+        return;
+    const PostedEvent event = std::move(found->second);
+    m_timed.erase(found);
     const Delivery deliver = m_deliver;
     deliver(event);
 }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace tervani_double {
 
@@ -40,6 +41,9 @@ public:
 
     // False without a window.
     bool post(PostedEvent event);
+    // The event raised once, from a timer that fires after `milliseconds`. False without a
+    // window.
+    bool postAfter(PostedEvent event, UINT milliseconds);
     // To every window alive; returns how many.
     static long broadcast(const PostedEvent &event);
     // Once no window is left, as the DLL unloads.
@@ -48,10 +52,13 @@ public:
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void deliverNext();
+    void deliverTimed(UINT_PTR timer);
 
     Delivery m_deliver;
     HWND m_handle = nullptr;
     std::deque<PostedEvent> m_pending;
+    std::deque<std::pair<UINT_PTR, PostedEvent>> m_timed;
+    UINT_PTR m_nextTimer = 1;
 };
 
 } // namespace tervani_double

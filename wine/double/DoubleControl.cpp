@@ -463,16 +463,27 @@ HRESULT DoubleControl::fail(std::int32_t mode, EXCEPINFO *exception)
     case ExceptionWithDescription:
     case ExceptionDeferred:
     case ExceptionScodeOnly:
+    case ExceptionWithNumber:
+    case ExceptionControlScode:
         if (!exception)
             return DISP_E_EXCEPTION;
         *exception = EXCEPINFO{};
-        if (mode == ExceptionWithDescription)
-            deferredFillIn(exception);
-        else if (mode == ExceptionDeferred)
+        if (mode == ExceptionDeferred) {
             exception->pfnDeferredFillIn = deferredFillIn;
-        else
+        } else if (mode == ExceptionScodeOnly) {
             exception->scode = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+        } else {
+            deferredFillIn(exception);
+            if (mode == ExceptionWithNumber) {
+                exception->scode = 0;
+                exception->wCode = 380;
+            } else if (mode == ExceptionControlScode) {
+                exception->scode = controlFacilityInvalidValue;
+            }
+        }
         return DISP_E_EXCEPTION;
+    case PlainControlFailure:
+        return controlFacilityTwo;
     case PlainFailure:
         return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     case UnknownFailure:

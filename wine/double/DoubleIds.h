@@ -109,6 +109,12 @@ inline constexpr std::int32_t ScriptGarbage = phone::scripted::ids::Garbage;
 // ScriptFaultOn(dispId, fault): the next access of the member hangs, exits (code 3) or writes
 // the garbage and answers nothing, as phone::scripted::ids::Fault says.
 inline constexpr std::int32_t ScriptFaultOn = phone::scripted::ids::FaultOn;
+// ScriptPost(name, count, CallingNumber, CalledMSN, CallID): posts the event count times to
+// the window; each is raised from the message loop.
+inline constexpr std::int32_t ScriptPost = phone::scripted::ids::Post;
+// ScriptTimer(name, milliseconds, CallingNumber, CalledMSN, CallID): raises the event once,
+// from a timer of the window.
+inline constexpr std::int32_t ScriptTimer = phone::scripted::ids::Timer;
 } // namespace dispid
 
 enum FailMode : std::int32_t {
@@ -117,7 +123,13 @@ enum FailMode : std::int32_t {
     ExceptionScodeOnly = 3,       // DISP_E_EXCEPTION, no description, scode FILE_NOT_FOUND
     PlainFailure = 4,             // returns HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)
     UnknownFailure = 5,           // returns a code the system has no text for
+    ExceptionWithNumber = 6,      // DISP_E_EXCEPTION, wCode 380 and a description
+    ExceptionControlScode = 7,    // DISP_E_EXCEPTION, scode CTL_E_INVALIDPROPERTYVALUE
+    PlainControlFailure = 8,      // returns 0x800A0002, a code of the runtime's own facility
 };
+// The runtime's own facility, as controls raise their errors: 0x800A0000 and the number.
+inline constexpr std::int32_t controlFacilityInvalidValue = static_cast<std::int32_t>(0x800A017C);
+inline constexpr std::int32_t controlFacilityTwo = static_cast<std::int32_t>(0x800A0002);
 
 inline constexpr char16_t failDescription[] = u"Leitung „1“ belegt: Gespräch läuft";
 inline constexpr std::int32_t unknownFailure = static_cast<std::int32_t>(0x80041234);

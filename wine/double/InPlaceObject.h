@@ -35,6 +35,10 @@ public:
     // A count other than zero, below zero included, holds events back.
     bool eventsFrozen() const { return m_freezes != 0; }
     bool post(PostedEvent event) { return m_window.post(std::move(event)); }
+    bool postAfter(PostedEvent event, UINT milliseconds)
+    {
+        return m_window.postAfter(std::move(event), milliseconds);
+    }
 
     // For the tests: see DoubleIds.h, dispid::Window and dispid::QuickContainer.
     std::wstring windowDescription() const;

@@ -138,7 +138,7 @@ VARIANT textVariant(const wchar_t *text)
 
 } // namespace
 
-ScriptedMembers::ScriptedMembers(IUnknown &owner, EventPoint &events, const InPlaceObject &inPlace)
+ScriptedMembers::ScriptedMembers(IUnknown &owner, EventPoint &events, InPlaceObject &inPlace)
     : m_owner(owner)
     , m_events(events)
     , m_inPlace(inPlace)
@@ -238,6 +238,11 @@ HRESULT ScriptedMembers::scriptMember(DISPID member, WORD flags, DISPPARAMS &par
             return hr;
         raise(name, number, argument(params, 2), argument(params, 3), argument(params, 4));
         return S_OK;
+    case dispid::ScriptPost:
+    case dispid::ScriptTimer:
+        if (FAILED(hr = expectMethod(flags, params, 5)))
+            return hr;
+        return postEvent(params, argumentError, member == dispid::ScriptTimer);
     case dispid::ScriptHang:
         if (FAILED(hr = expectMethod(flags, params, 0)))
             return hr;
@@ -268,6 +273,30 @@ HRESULT ScriptedMembers::scriptMember(DISPID member, WORD flags, DISPPARAMS &par
     default:
         return DISP_E_MEMBERNOTFOUND;
     }
+}
+
+HRESULT ScriptedMembers::postEvent(DISPPARAMS &params, UINT *argumentError, bool timed)
+{
+    std::wstring name;
+    LONG number = 0;
+    std::wstring calling;
+    std::wstring called;
+    LONG callId = 0;
+    HRESULT hr = S_OK;
+    if (FAILED(hr = textArgument(params, 0, argumentError, name))
+        || FAILED(hr = longArgument(params, 1, argumentError, number))
+        || FAILED(hr = textArgument(params, 2, argumentError, calling))
+        || FAILED(hr = textArgument(params, 3, argumentError, called))
+        || FAILED(hr = longArgument(params, 4, argumentError, callId)))
+        return hr;
+    const PostedEvent event{name, 0, calling, called, callId};
+    if (timed)
+        return m_inPlace.postAfter(event, static_cast<UINT>(number)) ? S_OK : E_UNEXPECTED;
+    for (LONG i = 0; i < number; ++i) {
+        if (!m_inPlace.post(event))
+            return E_UNEXPECTED;
+    }
+    return S_OK;
 }
 
 HRESULT ScriptedMembers::setAnswer(DISPID member, const VARIANT &value)

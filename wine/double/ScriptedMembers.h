@@ -24,7 +24,7 @@ public:
     static constexpr LONG writtenBack = 424242;
 
     // owner: the control, held while its events run, since a sink may release it.
-    ScriptedMembers(IUnknown &owner, EventPoint &events, const InPlaceObject &inPlace);
+    ScriptedMembers(IUnknown &owner, EventPoint &events, InPlaceObject &inPlace);
     ~ScriptedMembers();
     ScriptedMembers(const ScriptedMembers &) = delete;
     ScriptedMembers &operator=(const ScriptedMembers &) = delete;
@@ -53,11 +53,14 @@ private:
     void raise(const std::wstring &name, LONG count, const VARIANT &callingNumber,
                const VARIANT &calledMSN, const VARIANT &callId);
     void deliver(DISPID event, UINT argumentCount, const VARIANT (&values)[3]);
+    // ScriptPost and ScriptTimer: the event for the window's message loop, count times or after
+    // a delay.
+    HRESULT postEvent(DISPPARAMS &params, UINT *argumentError, bool timed);
     void fault(std::int32_t kind);
 
     IUnknown &m_owner;
     EventPoint &m_events;
-    const InPlaceObject &m_inPlace;
+    InPlaceObject &m_inPlace;
     std::map<DISPID, Answer> m_answers;
     std::set<DISPID> m_failing;
     std::map<DISPID, std::int32_t> m_faults;

@@ -40,6 +40,12 @@ const Failure failures[] = {
      0x80070002},
     {"PlainFailure", tervani_double::PlainFailure, "Access denied. (0x80070005)", 0x80070005},
     {"UnknownFailure", tervani_double::UnknownFailure, "Fehler 0x80041234", 0x80041234},
+    // The control's own number in wCode is the runtime's number for the error.
+    {"ExceptionWithNumber", tervani_double::ExceptionWithNumber,
+     "Leitung „1“ belegt: Gespräch läuft", 380},
+    {"ExceptionControlScode", tervani_double::ExceptionControlScode,
+     "Leitung „1“ belegt: Gespräch läuft", 0x800A017C},
+    {"PlainControlFailure", tervani_double::PlainControlFailure, "Fehler 0x800A0002", 0x800A0002},
 };
 
 class FailureTest : public ControlTest, public testing::WithParamInterface<Failure>

@@ -1,0 +1,253 @@
+// When the control's events reach the bench's handlers through the host under Wine, with the
+// scripted COM double in place: an event the control raises from its own window messages or
+// timers waits until the running handler has ended, unless that handler shows a box; events
+// are handled one after another, in the order raised, none lost.
+
+#include "phone/Members.h"
+#include "phone/remote/HostLauncher.h"
+#include "phone/remote/HostedControl.h"
+#include "phone/scripted/ScriptIds.h"
+#include "program/HostedStart.h"
+#include "tools/scenario/HostedScript.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace script = phone::scripted::ids;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs the event loop until `done` holds, at most `limit`.
+bool runLoopUntil(const std::function<bool()> &done, std::chrono::milliseconds limit = 10s)
+{
+    QTimer tick;
+    tick.start(5);
+    const QDeadlineTimer deadline(limit);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+// ScriptPost or ScriptTimer: OnRing from the double's window, `number` times or after
+// `number` milliseconds, with the call id given.
+void postRing(phone::Dispatch &control, std::int32_t member, std::int32_t number,
+              std::int32_t callId)
+{
+    std::array<phone::Argument, 5> arguments{
+        phone::Argument{std::u16string(u"OnRing")}, phone::Argument{number},
+        phone::Argument{std::u16string(u"0301234")}, phone::Argument{std::u16string(u"4711")},
+        phone::Argument{callId}};
+    control.invoke(member, arguments);
+}
+
+// The window's side of the events, as handlers that read the control: notes every event that
+// starts while one of the handlers' reads is out, which only an event raised inside that read
+// may do (these reads raise none).
+class HandlerSink final : public phone::EventSink
+{
+public:
+    explicit HandlerSink(phone::Dispatch &control)
+        : m_control(control)
+    {}
+
+    void controlEvent(std::string_view name, const phone::EventArguments &arguments) override
+    {
+        if (m_readsOut > 0)
+            startedInsideARead.push_back(std::string(name));
+        handled.push_back(std::get<std::int32_t>(arguments.callID));
+        if (handler)
+            handler(handled.back());
+    }
+
+    void read()
+    {
+        ++m_readsOut;
+        m_control.getProperty(phone::dispid::ConnectionCount);
+        --m_readsOut;
+    }
+
+    std::function<void(std::int32_t callId)> handler;
+    std::vector<std::int32_t> handled;
+    std::vector<std::string> startedInsideARead;
+
+private:
+    phone::Dispatch &m_control;
+    int m_readsOut = 0;
+};
+
+} // namespace
+
+class EventTimingTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void postedEventsWaitForTheRunningHandler_data();
+    void postedEventsWaitForTheRunningHandler();
+    void aBoxOpenInAHandlerLetsTheNextEventIn_data();
+    void aBoxOpenInAHandlerLetsTheNextEventIn();
+    void aTimerThatFiresDuringAHandlerWaits_data();
+    void aTimerThatFiresDuringAHandlerWaits();
+
+private:
+    void addHosts();
+    // Why a host of that bitness cannot run here, or null.
+    static const char *cannotRun(int bits);
+    // The host of that bitness, the double created in it.
+    std::unique_ptr<phone::remote::HostedControl> hostedDouble(int bits);
+
+    phone::remote::HostCommand m_command;
+};
+
+void EventTimingTest::initTestCase()
+{
+    m_command = scenario::prepareHostUnderWine(QCoreApplication::applicationDirPath());
+}
+
+void EventTimingTest::addHosts()
+{
+    QTest::addColumn<int>("bits");
+    QTest::newRow("64-bit host") << 64;
+    QTest::newRow("32-bit host, the users' case") << 32;
+}
+
+const char *EventTimingTest::cannotRun(int bits)
+{
+    if (bits != 32)
+        return nullptr;
+    if (!QFile::exists(QStringLiteral("/usr/lib/wine/wine")))
+        return "Wine's 32-bit loader (wine32:i386) is not installed";
+#ifdef TERVANI_NO_32BIT_PROGRAMS
+    return "this machine's kernel runs no 32-bit programs (found when the build was set up)";
+#endif
+    return nullptr;
+}
+
+std::unique_ptr<phone::remote::HostedControl> EventTimingTest::hostedDouble(int bits)
+{
+    phone::remote::HostCommand command = m_command;
+    if (bits == 32) {
+        const QString host32 = scenario::builtWindowsFile(QCoreApplication::applicationDirPath(),
+                                                          QStringLiteral("i686/tervani-host.exe"));
+        command.arguments = phone::remote::hostCommand(host32.toStdString()).arguments;
+    }
+    return std::make_unique<phone::remote::HostedControl>(command, script::progIdText,
+                                                          program::postToEventLoop);
+}
+
+void EventTimingTest::postedEventsWaitForTheRunningHandler_data()
+{
+    addHosts();
+}
+
+// Two events posted by one call, 500 times over: the second never starts between the first
+// one's reads.
+void EventTimingTest::postedEventsWaitForTheRunningHandler()
+{
+    QFETCH(int, bits);
+    if (const char *reason = cannotRun(bits))
+        QSKIP(reason);
+    const auto control = hostedDouble(bits);
+    HandlerSink sink(*control);
+    sink.handler = [&](std::int32_t) {
+        for (int i = 0; i < 3; ++i)
+            sink.read();
+    };
+    control->connectEvents(&sink);
+
+    constexpr int rounds = 500;
+    std::vector<std::int32_t> expected;
+    for (std::int32_t round = 0; round < rounds; ++round) {
+        postRing(*control, script::Post, 2, round);
+        expected.insert(expected.end(), {round, round});
+        QVERIFY2(runLoopUntil([&] { return sink.handled.size() == expected.size(); }),
+                 QByteArray::number(round));
+    }
+    QCOMPARE(sink.handled, expected);
+    QCOMPARE(sink.startedInsideARead, std::vector<std::string>{});
+    control->connectEvents(nullptr);
+}
+
+void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn_data()
+{
+    addHosts();
+}
+
+// The first handler shows a box between two reads: the second event is handled while the box
+// is open, as the box's own message loop would, and the first handler goes on afterwards.
+void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn()
+{
+    QFETCH(int, bits);
+    if (const char *reason = cannotRun(bits))
+        QSKIP(reason);
+    const auto control = hostedDouble(bits);
+    HandlerSink sink(*control);
+    std::vector<std::string> order;
+    sink.handler = [&](std::int32_t callId) {
+        order.push_back("start " + std::to_string(callId));
+        sink.read();
+        if (callId == 1) {
+            order.push_back("box opens");
+            runLoopUntil([&] { return sink.handled.size() == 2; });
+            order.push_back("box closed");
+        }
+        sink.read();
+        order.push_back("end " + std::to_string(callId));
+    };
+    control->connectEvents(&sink);
+
+    postRing(*control, script::Post, 1, 1);
+    postRing(*control, script::Post, 1, 2);
+    QVERIFY(runLoopUntil([&] { return order.size() == 6; }));
+    QCOMPARE(order, (std::vector<std::string>{"start 1", "box opens", "start 2", "end 2",
+                                              "box closed", "end 1"}));
+    QCOMPARE(sink.startedInsideARead, std::vector<std::string>{});
+    control->connectEvents(nullptr);
+}
+
+void EventTimingTest::aTimerThatFiresDuringAHandlerWaits_data()
+{
+    addHosts();
+}
+
+// A handler sets the control's timer and keeps reading well past it: the timer's event comes
+// only after the handler has ended.
+void EventTimingTest::aTimerThatFiresDuringAHandlerWaits()
+{
+    QFETCH(int, bits);
+    if (const char *reason = cannotRun(bits))
+        QSKIP(reason);
+    const auto control = hostedDouble(bits);
+    HandlerSink sink(*control);
+    std::vector<std::string> order;
+    sink.handler = [&](std::int32_t callId) {
+        order.push_back("start " + std::to_string(callId));
+        if (callId == 1) {
+            postRing(*control, script::Timer, 10, 2);
+            const QDeadlineTimer busy(200ms);
+            while (!busy.hasExpired())
+                sink.read();
+        }
+        order.push_back("end " + std::to_string(callId));
+    };
+    control->connectEvents(&sink);
+
+    postRing(*control, script::Post, 1, 1);
+    QVERIFY(runLoopUntil([&] { return order.size() == 4; }));
+    QCOMPARE(order, (std::vector<std::string>{"start 1", "end 1", "start 2", "end 2"}));
+    QCOMPARE(sink.startedInsideARead, std::vector<std::string>{});
+    control->connectEvents(nullptr);
+}
+
+QTEST_MAIN(EventTimingTest)
+#include "EventTimingTest.moc"

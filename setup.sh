@@ -10,14 +10,14 @@ cd "$(dirname "$0")"
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang-format fonts-liberation
+    fonts-liberation
 )
-# The tests also drive the window under Xvfb with input events through the X server (XTEST),
-# read it through AT-SPI as a screen reader does, cross-build the Windows adapter and run its
-# tests under Wine, and build everything again with clang's sanitizers and libFuzzer
-# (llvm-symbolizer reads their reports).
+# The tests need GoogleTest and clang-format (the formatting law), drive the window under Xvfb
+# with input events through the X server (XTEST), read it through AT-SPI as a screen reader
+# does, cross-build the Windows adapter and run its tests under Wine, and build everything
+# again with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports).
 test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format
     xvfb xauth libxtst-dev at-spi2-core dbus python3-pyatspi
     wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools googletest
     clang libclang-rt-14-dev llvm

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -49,9 +50,9 @@ void postRing(phone::Dispatch &control, std::int32_t member, std::int32_t number
     control.invoke(member, arguments);
 }
 
-// The window's side of the events, as handlers that read the control: notes every event that
-// starts while one of the handlers' reads is out, which only an event raised inside that read
-// may do (these reads raise none).
+// The window's side of the events, as handlers that read the control: notes where each one
+// starts and ends, and every event that starts while one of the handlers' reads is out, which
+// only an event raised inside that read may do (these reads raise none).
 class HandlerSink final : public phone::EventSink
 {
 public:
@@ -63,9 +64,14 @@ public:
     {
         if (m_readsOut > 0)
             startedInsideARead.push_back(std::string(name));
-        handled.push_back(std::get<std::int32_t>(arguments.callID));
+        const std::int32_t callId = std::get<std::int32_t>(arguments.callID);
+        handled.push_back(callId);
+        order.push_back("start " + std::to_string(callId));
+        deepest = std::max(deepest, ++m_depth);
         if (handler)
-            handler(handled.back());
+            handler(callId);
+        --m_depth;
+        order.push_back("end " + std::to_string(callId));
     }
 
     void read()
@@ -77,11 +83,16 @@ public:
 
     std::function<void(std::int32_t callId)> handler;
     std::vector<std::int32_t> handled;
+    // "start 1", "end 1", and what the handlers add.
+    std::vector<std::string> order;
     std::vector<std::string> startedInsideARead;
+    // The most handlers running at once, one inside the other.
+    int deepest = 0;
 
 private:
     phone::Dispatch &m_control;
     int m_readsOut = 0;
+    int m_depth = 0;
 };
 
 } // namespace
@@ -175,6 +186,7 @@ void EventTimingTest::postedEventsWaitForTheRunningHandler()
     }
     QCOMPARE(sink.handled, expected);
     QCOMPARE(sink.startedInsideARead, std::vector<std::string>{});
+    QCOMPARE(sink.deepest, 1);
     control->connectEvents(nullptr);
 }
 
@@ -192,25 +204,22 @@ void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn()
         QSKIP(reason);
     const auto control = hostedDouble(bits);
     HandlerSink sink(*control);
-    std::vector<std::string> order;
     sink.handler = [&](std::int32_t callId) {
-        order.push_back("start " + std::to_string(callId));
         sink.read();
         if (callId == 1) {
-            order.push_back("box opens");
+            sink.order.push_back("box opens");
             runLoopUntil([&] { return sink.handled.size() == 2; });
-            order.push_back("box closed");
+            sink.order.push_back("box closed");
         }
         sink.read();
-        order.push_back("end " + std::to_string(callId));
     };
     control->connectEvents(&sink);
 
     postRing(*control, script::Post, 1, 1);
     postRing(*control, script::Post, 1, 2);
-    QVERIFY(runLoopUntil([&] { return order.size() == 6; }));
-    QCOMPARE(order, (std::vector<std::string>{"start 1", "box opens", "start 2", "end 2",
-                                              "box closed", "end 1"}));
+    QVERIFY(runLoopUntil([&] { return sink.order.size() == 6; }));
+    QCOMPARE(sink.order, (std::vector<std::string>{"start 1", "box opens", "start 2", "end 2",
+                                                   "box closed", "end 1"}));
     QCOMPARE(sink.startedInsideARead, std::vector<std::string>{});
     control->connectEvents(nullptr);
 }
@@ -229,23 +238,21 @@ void EventTimingTest::aTimerThatFiresDuringAHandlerWaits()
         QSKIP(reason);
     const auto control = hostedDouble(bits);
     HandlerSink sink(*control);
-    std::vector<std::string> order;
     sink.handler = [&](std::int32_t callId) {
-        order.push_back("start " + std::to_string(callId));
-        if (callId == 1) {
-            postRing(*control, script::Timer, 10, 2);
-            const QDeadlineTimer busy(200ms);
-            while (!busy.hasExpired())
-                sink.read();
-        }
-        order.push_back("end " + std::to_string(callId));
+        if (callId != 1)
+            return;
+        postRing(*control, script::Timer, 10, 2);
+        const QDeadlineTimer busy(200ms);
+        while (!busy.hasExpired())
+            sink.read();
     };
     control->connectEvents(&sink);
 
     postRing(*control, script::Post, 1, 1);
-    QVERIFY(runLoopUntil([&] { return order.size() == 4; }));
-    QCOMPARE(order, (std::vector<std::string>{"start 1", "end 1", "start 2", "end 2"}));
+    QVERIFY(runLoopUntil([&] { return sink.order.size() == 4; }));
+    QCOMPARE(sink.order, (std::vector<std::string>{"start 1", "end 1", "start 2", "end 2"}));
     QCOMPARE(sink.startedInsideARead, std::vector<std::string>{});
+    QCOMPARE(sink.deepest, 1);
     control->connectEvents(nullptr);
 }
 

@@ -188,6 +188,12 @@ set_tests_properties(wine_prefix_fresh wine_com_adapter wine_com_adapter_32 wine
     RESOURCE_LOCK wine_prefix
     TIMEOUT 120
 )
+# The host's tests put a folder with an umlaut on the disk, which Wine does only in a UTF-8
+# locale.
+set(wine_utf8_environment ${wine_environment})
+list(TRANSFORM wine_utf8_environment REPLACE "^LC_ALL=C$" "LC_ALL=C.UTF-8")
+set_tests_properties(wine_host_session wine_host_session_32 PROPERTIES
+    ENVIRONMENT "${wine_utf8_environment}")
 set_tests_properties(wine_prefix_fresh PROPERTIES FIXTURES_SETUP wine_prefix)
 set_tests_properties(wine_com_adapter wine_com_adapter_32 wine_host_session wine_host_session_32
                      wine_com_probe_unregistered ${wine_cli_tests}

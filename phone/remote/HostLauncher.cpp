@@ -16,6 +16,13 @@ namespace {
     throw Error(ErrorKind::Component, "Der Steuerelement-Host „" + path + "“ " + why);
 }
 
+// Paths are UTF-8 on every platform; a narrow string would be read in Windows' ANSI code page,
+// and a folder such as "C:\Users\Jürgen" would not be found.
+std::filesystem::path fromUtf8(const std::string &path)
+{
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 std::uint32_t littleEndian(const unsigned char *bytes, int count)
 {
     std::uint32_t value = 0;
@@ -39,10 +46,10 @@ std::string wineLoader(int bits)
 
 int windowsProgramBits(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(fromUtf8(path), std::ios::binary);
     if (!file)
-        refuse(path, std::filesystem::exists(path) ? "kann nicht gelesen werden."
-                                                   : "ist nicht vorhanden.");
+        refuse(path, std::filesystem::exists(fromUtf8(path)) ? "kann nicht gelesen werden."
+                                                             : "ist nicht vorhanden.");
     std::array<unsigned char, 64> dosHeader{};
     file.read(reinterpret_cast<char *>(dosHeader.data()), dosHeader.size());
     if (!file || dosHeader[0] != 'M' || dosHeader[1] != 'Z')

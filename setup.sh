@@ -4,6 +4,7 @@
 #   ./setup.sh test   install what is missing, build, run every test through CTest, then build
 #                     and run them again under AddressSanitizer and UndefinedBehaviorSanitizer
 #                     (preset asan, clang), with a bounded run of each fuzzer
+#   ./setup.sh windows  build the bench for Windows into build-windows/ and zip it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -66,8 +67,34 @@ test)
     cmake --build --preset asan
     ctest --preset asan -j "$(nproc)"
     ;;
+windows)
+    # The bench for 64-bit Windows, cross-built here with MinGW-w64 against a Qt built from
+    # Debian's source (cached outside the checkout), and the control hosts for both
+    # bitnesses; everything a Windows machine needs in one zip.
+    install_missing "${packages[@]}" g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
+        binutils-mingw-w64-x86-64 zip
+    qt=$(windows/build-qt.sh | tail -n 1)
+    cmake -S . -B build-windows/x86_64 -G Ninja -DTERVANI_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/windows/toolchains/x86_64-w64-mingw32.cmake"
+    cmake --build build-windows/x86_64
+    for bits in x86_64 i686; do
+        cmake -S windows -B "build-windows/hosts-$bits" -G Ninja -DTERVANI_TESTS=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/toolchains/$bits-w64-mingw32.cmake"
+        cmake --build "build-windows/hosts-$bits"
+    done
+    version=$(sed -n 's/^project(TervaniBench VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+    windows/bundle.sh "$qt" "build-windows/tervani-testbench-$version-windows-x64" \
+        "build-windows/tervani-testbench-$version-windows-x64.zip" \
+        build-windows/x86_64/bin/tervani-testbench.exe \
+        build-windows/x86_64/bin/tervani-scenario.exe \
+        build-windows/hosts-i686/bin/tervani-host.exe \
+        build-windows/hosts-i686/bin/tervani-com-probe.exe \
+        build-windows/hosts-x86_64/bin/tervani-host.exe=tervani-host-x64.exe \
+        build-windows/hosts-x86_64/bin/tervani-com-probe.exe=tervani-com-probe-x64.exe
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|windows" >&2
     exit 2
     ;;
 esac

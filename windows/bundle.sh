@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Puts the Windows programs and every DLL they load into one folder and zips it:
+#   windows/bundle.sh QT_PREFIX FOLDER ZIP PROGRAM...
+# The programs are copied into FOLDER under their own names, or under the name after "="
+# ("build/x86_64/tervani-host.exe=tervani-host-x64.exe"). Qt's
+# windows platform plugin and its styles go beside them in platforms/ and styles/. The DLLs
+# are found from the imports of everything in the folder, again and again until nothing new is
+# needed: Qt's from QT_PREFIX/bin, MinGW's runtime from the cross compilers' folders; what is
+# found nowhere is the system's own. Fails when an import of a program is neither found nor a
+# Windows system DLL.
+set -euo pipefail
+qt=$1
+folder=$2
+zip=$(realpath -m "$3")
+shift 3
+
+objdump=x86_64-w64-mingw32-objdump
+search=(
+    "$qt/bin"
+    /usr/lib/gcc/x86_64-w64-mingw32/*-posix
+    /usr/x86_64-w64-mingw32/lib
+)
+# The system's own DLLs, which Windows has and nobody ships.
+system_dll='^(advapi32|api-ms-win-.*|bcrypt|comctl32|comdlg32|crypt32|d3d11|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shell32|shlwapi|user32|userenv|uuid|uxtheme|version|winmm|winspool|ws2_32|wtsapi32|authz|cfgmgr32|dwrite|shcore|ucrtbase|vcruntime140)\.dll$'
+
+rm -rf "$folder"
+mkdir -p "$folder/platforms" "$folder/styles"
+for program in "$@"; do
+    source=${program%%=*}
+    target=${program#*=}
+    [ "$target" = "$program" ] && target=$(basename "$source")
+    mkdir -p "$folder/$(dirname "$target")"
+    cp "$source" "$folder/$target"
+done
+cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
+cp "$qt"/plugins/styles/*.dll "$folder/styles/" 2>/dev/null || true
+
+while :; do
+    while IFS= read -r file; do
+        "$objdump" -p "$file" 2>/dev/null | sed -n 's/^\s*DLL Name: //p'
+    done < <(find "$folder" -name '*.exe' -o -name '*.dll') \
+        | sort -u | while IFS= read -r dll; do
+        lower=$(echo "$dll" | tr 'A-Z' 'a-z')
+        [ -e "$folder/$dll" ] && continue
+        found=""
+        for dir in "${search[@]}"; do
+            [ -f "$dir/$dll" ] && found="$dir/$dll" && break
+        done
+        if [ -n "$found" ]; then
+            cp "$found" "$folder/$dll"
+            echo "$dll"
+        elif ! [[ $lower =~ $system_dll ]]; then
+            echo "bundle.sh: $dll is needed but found nowhere" >&2
+            exit 1
+        fi
+    done > "$folder/.added"
+    [ -s "$folder/.added" ] || break
+done
+rm -f "$folder/.added"
+
+# Without their debugging information, which a user's machine has no use for.
+find "$folder" \( -name '*.exe' -o -name '*.dll' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
+
+rm -f "$zip"
+(cd "$(dirname "$folder")" && zip -qr9 "$zip" "$(basename "$folder")")
+echo "$zip"

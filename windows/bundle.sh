@@ -21,7 +21,7 @@ search=(
     /usr/x86_64-w64-mingw32/lib
 )
 # The system's own DLLs, which Windows has and nobody ships.
-system_dll='^(advapi32|api-ms-win-.*|bcrypt|comctl32|comdlg32|crypt32|d3d11|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shell32|shlwapi|user32|userenv|uuid|uxtheme|version|winmm|winspool|ws2_32|wtsapi32|authz|cfgmgr32|dwrite|shcore|ucrtbase|vcruntime140)\.dll$'
+system_dll='^(advapi32|api-ms-win-.*|bcrypt|comctl32|comdlg32|crypt32|d3d11|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|mpr|msvcrt|netapi32|ntdll|ole32|oleaut32|setupapi|shell32|shlwapi|user32|userenv|uuid|uxtheme|version|winmm|winspool|ws2_32|wtsapi32|authz|cfgmgr32|shcore|ucrtbase|vcruntime140)\.dll$'
 
 rm -rf "$folder"
 mkdir -p "$folder/platforms" "$folder/styles"

@@ -43,16 +43,8 @@ RemoteControl::RemoteControl(ReadAheadChannel &channel, std::u16string_view prog
         // On the reading thread: one drain task at a time is enough, since it takes every
         // frame queued when it runs; a frame queued after it has started posts the next.
         m_channel.onArrival([token = m_token, post = std::move(post)] {
-            if (token->posted.exchange(true))
-                return;
-            post([weak = std::weak_ptr<Token>(token)] {
-                const std::shared_ptr<Token> alive = weak.lock();
-                if (!alive)
-                    return;
-                alive->posted = false;
-                if (alive->owner)
-                    alive->owner->deliverPending();
-            });
+            if (!token->posted.exchange(true))
+                post(ownerTask(token, &Token::posted, &RemoteControl::deliverPending));
         });
     }
     try {
@@ -217,14 +209,21 @@ void RemoteControl::sent()
     if (!m_post || m_token->idlePosted)
         return;
     m_token->idlePosted = true;
-    m_post([weak = std::weak_ptr<Token>(m_token)] {
+    m_post(ownerTask(m_token, &Token::idlePosted, &RemoteControl::tellIdle));
+}
+
+template <typename Pending>
+RemoteControl::Task RemoteControl::ownerTask(const std::shared_ptr<Token> &token,
+                                             Pending Token::*pending, void (RemoteControl::*work)())
+{
+    return [weak = std::weak_ptr<Token>(token), pending, work] {
         const std::shared_ptr<Token> alive = weak.lock();
         if (!alive)
             return;
-        alive->idlePosted = false;
+        alive.get()->*pending = false;
         if (alive->owner)
-            alive->owner->tellIdle();
-    });
+            (alive->owner->*work)();
+    };
 }
 
 void RemoteControl::tellIdle() noexcept

@@ -84,6 +84,11 @@ private:
     // After each message the host acts on: a posted task tells the host once the loop runs.
     void sent();
     void tellIdle() noexcept;
+    // A task for the owning thread: clears the token's `pending` flag and runs `work` on the
+    // owner, if the owner is still there when the task runs.
+    template <typename Pending>
+    static Task ownerTask(const std::shared_ptr<Token> &token, Pending Token::*pending,
+                          void (RemoteControl::*work)());
     void sendOrBreak(const Message &message);
     void checkUsable() const;
     [[noreturn]] void breakWith(const std::string &reason);

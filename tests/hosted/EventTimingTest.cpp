@@ -8,11 +8,11 @@
 #include "phone/remote/HostedControl.h"
 #include "phone/scripted/ScriptIds.h"
 #include "program/HostedStart.h"
+#include "tests/hosted/HostBitness.h"
 #include "tools/scenario/HostedScript.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -111,9 +111,6 @@ private slots:
     void aTimerThatFiresDuringAHandlerWaits();
 
 private:
-    void addHosts();
-    // Why a host of that bitness cannot run here, or null.
-    static const char *cannotRun(int bits);
     // The host of that bitness, the double created in it.
     std::unique_ptr<phone::remote::HostedControl> hostedDouble(int bits);
 
@@ -125,40 +122,15 @@ void EventTimingTest::initTestCase()
     m_command = scenario::prepareHostUnderWine(QCoreApplication::applicationDirPath());
 }
 
-void EventTimingTest::addHosts()
-{
-    QTest::addColumn<int>("bits");
-    QTest::newRow("64-bit host") << 64;
-    QTest::newRow("32-bit host, the users' case") << 32;
-}
-
-const char *EventTimingTest::cannotRun(int bits)
-{
-    if (bits != 32)
-        return nullptr;
-    if (!QFile::exists(QStringLiteral("/usr/lib/wine/wine")))
-        return "Wine's 32-bit loader (wine32:i386) is not installed";
-#ifdef TERVANI_NO_32BIT_PROGRAMS
-    return "this machine's kernel runs no 32-bit programs (found when the build was set up)";
-#endif
-    return nullptr;
-}
-
 std::unique_ptr<phone::remote::HostedControl> EventTimingTest::hostedDouble(int bits)
 {
-    phone::remote::HostCommand command = m_command;
-    if (bits == 32) {
-        const QString host32 = scenario::builtWindowsFile(QCoreApplication::applicationDirPath(),
-                                                          QStringLiteral("i686/tervani-host.exe"));
-        command.arguments = phone::remote::hostCommand(host32.toStdString()).arguments;
-    }
-    return std::make_unique<phone::remote::HostedControl>(command, script::progIdText,
-                                                          program::postToEventLoop);
+    return std::make_unique<phone::remote::HostedControl>(
+        hosted::hostOfBits(m_command, bits), script::progIdText, program::postToEventLoop);
 }
 
 void EventTimingTest::postedEventsWaitForTheRunningHandler_data()
 {
-    addHosts();
+    hosted::addHostRows();
 }
 
 // Two events posted by one call, 500 times over: the second never starts between the first
@@ -166,7 +138,7 @@ void EventTimingTest::postedEventsWaitForTheRunningHandler_data()
 void EventTimingTest::postedEventsWaitForTheRunningHandler()
 {
     QFETCH(int, bits);
-    if (const char *reason = cannotRun(bits))
+    if (const char *reason = hosted::hostCannotRun(bits))
         QSKIP(reason);
     const auto control = hostedDouble(bits);
     HandlerSink sink(*control);
@@ -192,7 +164,7 @@ void EventTimingTest::postedEventsWaitForTheRunningHandler()
 
 void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn_data()
 {
-    addHosts();
+    hosted::addHostRows();
 }
 
 // The first handler shows a box between two reads: the second event is handled while the box
@@ -200,7 +172,7 @@ void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn_data()
 void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn()
 {
     QFETCH(int, bits);
-    if (const char *reason = cannotRun(bits))
+    if (const char *reason = hosted::hostCannotRun(bits))
         QSKIP(reason);
     const auto control = hostedDouble(bits);
     HandlerSink sink(*control);
@@ -226,7 +198,7 @@ void EventTimingTest::aBoxOpenInAHandlerLetsTheNextEventIn()
 
 void EventTimingTest::aTimerThatFiresDuringAHandlerWaits_data()
 {
-    addHosts();
+    hosted::addHostRows();
 }
 
 // A handler sets the control's timer and keeps reading well past it: the timer's event comes
@@ -234,7 +206,7 @@ void EventTimingTest::aTimerThatFiresDuringAHandlerWaits_data()
 void EventTimingTest::aTimerThatFiresDuringAHandlerWaits()
 {
     QFETCH(int, bits);
-    if (const char *reason = cannotRun(bits))
+    if (const char *reason = hosted::hostCannotRun(bits))
         QSKIP(reason);
     const auto control = hostedDouble(bits);
     HandlerSink sink(*control);

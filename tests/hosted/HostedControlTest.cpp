@@ -15,12 +15,12 @@
 #include "phone/remote/PipeStream.h"
 #include "phone/remote/StreamChannel.h"
 #include "phone/scripted/ScriptIds.h"
+#include "tests/hosted/HostBitness.h"
 #include "tests/support/RecordingDialogs.h"
 #include "tools/scenario/HostedScript.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
@@ -76,26 +76,17 @@ void HostedControlTest::initTestCase()
 
 void HostedControlTest::theWindowWorksThroughTheHost_data()
 {
-    QTest::addColumn<int>("bits");
-    QTest::newRow("64-bit host") << 64;
-    QTest::newRow("32-bit host, the users' case") << 32;
+    hosted::addHostRows();
 }
 
 void HostedControlTest::theWindowWorksThroughTheHost()
 {
     QFETCH(int, bits);
-    phone::remote::HostCommand command = m_command;
-    if (bits == 32) {
-        const QString host32 = scenario::builtWindowsFile(QCoreApplication::applicationDirPath(),
-                                                          QStringLiteral("i686/tervani-host.exe"));
-        if (!QFile::exists(QStringLiteral("/usr/lib/wine/wine")))
-            QSKIP("Wine's 32-bit loader (wine32:i386) is not installed");
-#ifdef TERVANI_NO_32BIT_PROGRAMS
-        QSKIP("this machine's kernel runs no 32-bit programs (found when the build was set up)");
-#endif
-        command.arguments = phone::remote::hostCommand(host32.toStdString()).arguments;
+    if (const char *reason = hosted::hostCannotRun(bits))
+        QSKIP(reason);
+    const phone::remote::HostCommand command = hosted::hostOfBits(m_command, bits);
+    if (bits == 32)
         QCOMPARE(command.arguments.front(), std::string("/usr/lib/wine/wine"));
-    }
     phone::remote::HostedControl control(command, script::progIdText);
     testsupport::RecordingDialogs dialogs;
     app::Form1 form(control, dialogs);

@@ -43,7 +43,15 @@ void clickThroughWindow(QWidget *target)
                       target->mapTo(top, target->rect().center()));
 }
 
-// Runs `step` once inside the event loop of the first modal box that opens.
+// How many errors the report counts beyond the one it shows; 0 while it counts none.
+int furtherErrors(const QMessageBox &report)
+{
+    const QString counted = report.informativeText().section(QStringLiteral("… und "), 1);
+    return counted.section(u' ', 0, 0).toInt();
+}
+
+// Runs `step` once inside the event loop of the first modal box that opens, then closes the
+// box, also when a check in `step` failed, so a failure ends the test instead of hanging it.
 class WhenBoxOpens
 {
 public:
@@ -57,8 +65,8 @@ public:
                 return;
             m_poll.stop();
             m_step(*box);
-            m_ran = true;
             box->done(QMessageBox::Ok);
+            m_ran = true;
         });
         m_poll.start();
     }
@@ -106,7 +114,7 @@ void ErrorReportTest::furtherErrorsJoinTheOpenReportAndThePanelStaysUsable()
         QCOMPARE(report.text(), QStringLiteral("Fehler des Steuerelements:\n\nSimulierter Fehler "
                                                "beim Zugriff auf LatestText"));
         // Rings go on while the report is open; each one's error is counted, none opens a box.
-        QTRY_VERIFY(report.informativeText().contains(QStringLiteral("2 weitere Fehler")));
+        QTRY_VERIFY(furtherErrors(report) >= 2);
         QCOMPARE(openBoxes().size(), 1);
         // The caller's first event is its offer; the rings follow.
         QVERIFY2(report.informativeText().startsWith(
@@ -125,8 +133,7 @@ void ErrorReportTest::furtherErrorsJoinTheOpenReportAndThePanelStaysUsable()
         // Every error is listed, the first included, once the list has caught up.
         QTest::qWait(100);
         const QStringList listed = report.detailedText().split(u'\n');
-        const QString counted = report.informativeText().section(QStringLiteral("… und "), 1);
-        QCOMPARE(listed.size(), counted.section(u' ', 0, 0).toInt() + 1);
+        QCOMPARE(listed.size(), furtherErrors(report) + 1);
         for (qsizetype i = 0; i < listed.size(); ++i) {
             const QString handler =
                 i == 0 ? QStringLiteral("OnOffering") : QStringLiteral("OnRing");
@@ -139,6 +146,8 @@ void ErrorReportTest::furtherErrorsJoinTheOpenReportAndThePanelStaysUsable()
 
     clickThroughWindow(panel("ring"));
     QTRY_VERIFY_WITH_TIMEOUT(inTheReport.ran(), 20000);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(openBoxes().isEmpty());
     // With the fault lifted, the next rings report nothing.
     const int lines = log.lineCount();

@@ -1,5 +1,6 @@
 # Runs one golden scenario and compares its transcript (and, for a refused script, its error).
-# MODE, when given, is passed to the tool before the script (--com). The run is recorded too,
+# MODE, when given, is passed to the tool before the script (--com). RUNNER, when given, runs
+# the tool (wine64 for the Windows build). The run is recorded too,
 # and the recording, replayed against the stand-in in process, must print the same transcript
 # but for the step lines and the dump's state lines.
 get_filename_component(dir ${SCRIPT} DIRECTORY)
@@ -8,7 +9,7 @@ get_filename_component(file ${SCRIPT} NAME)
 file(MAKE_DIRECTORY ${ACTUAL_DIR})
 set(recording ${ACTUAL_DIR}/${name}.recording.scn)
 execute_process(
-    COMMAND ${TOOL} ${MODE} --record ${recording} ${file}
+    COMMAND ${RUNNER} ${TOOL} ${MODE} --record ${recording} ${file}
     WORKING_DIRECTORY ${dir}
     OUTPUT_VARIABLE transcript
     ERROR_VARIABLE errors
@@ -34,7 +35,7 @@ if(NOT transcript STREQUAL expected)
 endif()
 
 execute_process(
-    COMMAND ${TOOL} ${recording}
+    COMMAND ${RUNNER} ${TOOL} ${recording}
     OUTPUT_VARIABLE replayed
     ERROR_VARIABLE replay_errors
     RESULT_VARIABLE replay_status)

@@ -38,4 +38,8 @@ QString builtWindowsFile(const QString &programDirectory, const QString &relativ
 // naming what is missing or failed.
 phone::remote::HostCommand prepareHostUnderWine(const QString &programDirectory);
 
+// How to start the control host with the double: on Windows the host beside the program, with
+// the double registered as a control is; elsewhere prepareHostUnderWine. Throws phone::Error.
+phone::remote::HostCommand prepareHost(const QString &programDirectory);
+
 } // namespace scenario

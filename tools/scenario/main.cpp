@@ -5,6 +5,11 @@
 
 #include <QApplication>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -17,10 +22,10 @@
 
 // tervani-scenario [--com] [--record RECORDING] FILE|-: runs a scenario script against the real
 // window, headless, and prints its transcript. With --com the control is the scripted COM
-// test double in the control host under Wine, reached as the real control is; the transcript
-// is the same. --record writes the run as a recording, made from what crossed the boundary.
-// Exit status 2 for a malformed script or a recording that cannot be written, 1 when the
-// control cannot be reached.
+// test double in the control host (under Wine outside Windows), reached as the real control
+// is; the transcript is the same. --record writes the run as a recording, made from what crossed
+// the boundary. Exit status 2 for a malformed script or a recording that cannot be written, 1 when
+// the control cannot be reached.
 namespace {
 
 constexpr const char *usage = "usage: tervani-scenario [--com] [--record RECORDING] FILE|-\n"
@@ -30,6 +35,11 @@ constexpr const char *usage = "usage: tervani-scenario [--com] [--record RECORDI
 
 int main(int argc, char *argv[])
 {
+#ifdef _WIN32
+    // Transcripts and scripts are the same bytes on every system: no CR before each LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     if (argc == 2) {
         const std::string_view only = argv[1];
         if (only == "--help" || only == "-h") {
@@ -57,8 +67,13 @@ int main(int argc, char *argv[])
         std::cerr << usage;
         return 2;
     }
+    // Headless: Qt for Windows built without FreeType has no offscreen platform, only minimal.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+#ifdef _WIN32
+        qputenv("QT_QPA_PLATFORM", "minimal");
+#else
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     QApplication application(argc, argv);
 
     const std::string fileName = argv[argc - 1];
@@ -97,7 +112,7 @@ int main(int argc, char *argv[])
             runner = std::make_unique<scenario::ScenarioRunner>(
                 std::cout,
                 std::make_unique<scenario::HostedScript>(
-                    scenario::prepareHostUnderWine(QApplication::applicationDirPath()), std::cout));
+                    scenario::prepareHost(QApplication::applicationDirPath()), std::cout));
         } else {
             runner = std::make_unique<scenario::ScenarioRunner>(std::cout);
         }

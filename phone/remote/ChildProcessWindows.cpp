@@ -164,7 +164,7 @@ ChildProcess::ChildProcess(const std::vector<std::string> &arguments,
                             CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW
                                 | EXTENDED_STARTUPINFO_PRESENT,
                             block.data(), nullptr, &startup.StartupInfo, &info))
-            throw Error(ErrorKind::Component, lastSystemReason());
+            throw Error(ErrorKind::Component, lastSystemReason(arguments.front()));
         CloseHandle(info.hThread);
         m_impl->process = Handle(info.hProcess);
     } catch (const Error &error) {

@@ -36,11 +36,16 @@ StartOptions parseStartOptions(const QStringList &arguments)
 #ifdef _WIN32
     options.progId = std::u16string(phone::tervaniProgId);
 #endif
+    bool simulated = false;
+    bool controlNamed = false;
     // The first argument is the program itself.
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        if (argument == u"--control")
+        if (argument == u"--control") {
             options.progId = valueAfter(arguments, i).toStdU16String();
+            controlNamed = true;
+        } else if (argument == u"--sim")
+            simulated = true;
         else if (argument == u"--host")
             options.hostPath = valueAfter(arguments, i);
         else if (argument == u"--timeout")
@@ -58,8 +63,13 @@ StartOptions parseStartOptions(const QStringList &arguments)
                                  .arg(argument)
                                  .toStdString());
     }
+    if (simulated && controlNamed)
+        throw UsageError("--sim und --control schließen einander aus.");
+    if (simulated)
+        options.progId.reset();
     if (!options.hostPath.isEmpty() && !options.progId)
-        throw UsageError("--host gilt nur mit --control.");
+        throw UsageError(simulated ? "--host gilt nicht mit --sim."
+                                   : "--host gilt nur mit --control.");
     // Each would empty the file the other writes; on standard output both may go together.
     if (!options.tracePath.isEmpty() && options.tracePath == options.recordPath
         && options.tracePath != u"-")
@@ -70,11 +80,13 @@ StartOptions parseStartOptions(const QStringList &arguments)
 QString usageText()
 {
     return QStringLiteral(
-        "tervani-testbench [--control PROGID [--host PFAD] [--timeout SEKUNDEN]]\n"
+        "tervani-testbench [--control PROGID [--host PFAD] [--timeout SEKUNDEN] | --sim]\n"
         "                  [--trace DATEI] [--record DATEI]\n"
         "tervani-testbench --help | --version\n"
         "  ohne --control: unter Windows das Steuerelement TervaniActiveX.axTervani über\n"
         "                  tervani-host.exe, sonst das simulierte Softphone\n"
+        "  --sim           das simulierte Softphone mit seiner Steuertafel, auch unter\n"
+        "                  Windows und ohne Steuerelement\n"
         "  --control       das COM-Steuerelement PROGID, in seinem eigenen Host-Prozess\n"
         "                  (außerhalb von Windows unter Wine: wine für einen 32-Bit-Host,\n"
         "                  wine64 für einen 64-Bit-Host)\n"

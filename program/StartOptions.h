@@ -34,9 +34,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "--control PROGID", "--host PATH", "--timeout SECONDS", "--trace FILE",
-// "--record FILE", "--help", "--version". On Windows the
-// real control is the default, elsewhere the simulation. Throws UsageError.
+// "--control PROGID", "--host PATH", "--timeout SECONDS", "--sim", "--trace FILE",
+// "--record FILE", "--help", "--version". On Windows the real control is the default,
+// elsewhere the simulation; --sim asks for the simulation everywhere. Throws UsageError.
 StartOptions parseStartOptions(const QStringList &arguments);
 
 // The text --help prints.

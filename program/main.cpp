@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/SimulatedTestbench.h"
 #include "phone/Error.h"
+#include "program/ConsoleOutput.h"
 #include "program/HostedStart.h"
 #include "program/StartOptions.h"
 #include "trace/OutputFile.h"
@@ -11,20 +12,30 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTranslator>
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace {
 
-void say(const QString &text, FILE *stream)
+// Into the console the program was started from; a box when it has none (started from
+// Explorer), so the user learns it either way.
+void say(const QString &text, program::Stream stream)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    if (program::writeToConsole(text, stream))
+        return;
+    QMessageBox box(stream == program::Stream::Error ? QMessageBox::Warning
+                                                     : QMessageBox::Information,
+                    QApplication::applicationName(), text.trimmed());
+    box.exec();
 }
+
+constexpr const char *withoutControl =
+    "\n\nOhne das Steuerelement startet „tervani-testbench --sim“ den Prüfstand mit dem "
+    "simulierten Softphone.";
 
 } // namespace
 
@@ -45,15 +56,16 @@ int main(int argc, char *argv[])
     try {
         options = program::parseStartOptions(QApplication::arguments());
     } catch (const program::UsageError &error) {
-        say(QString::fromStdString(error.what()) + u'\n' + program::usageText(), stderr);
+        say(QString::fromStdString(error.what()) + u'\n' + program::usageText(),
+            program::Stream::Error);
         return 2;
     }
     if (options.helpRequested) {
-        say(program::usageText(), stdout);
+        say(program::usageText(), program::Stream::Output);
         return 0;
     }
     if (options.versionRequested) {
-        say(program::versionText(), stdout);
+        say(program::versionText(), program::Stream::Output);
         return 0;
     }
 
@@ -74,7 +86,7 @@ int main(int argc, char *argv[])
             taps.push_back(sessionTrace->tap());
         }
     } catch (const trace::OutputError &error) {
-        say(QString::fromUtf8(error.what()) + u'\n', stderr);
+        say(QString::fromUtf8(error.what()) + u'\n', program::Stream::Error);
         return 2;
     }
 
@@ -92,8 +104,12 @@ int main(int argc, char *argv[])
     try {
         control = program::startHostedControl(options, QApplication::applicationDirPath());
     } catch (const phone::Error &error) {
-        say(QString::fromStdString(error.description()) + u'\n', stderr);
-        dialogs.errorReport(error);
+        const phone::Error explained(error.kind(), error.description() + withoutControl,
+                                     error.code());
+        // The box is what a user started from Explorer sees; a console gets the text too.
+        program::writeToConsole(QString::fromStdString(explained.description()) + u'\n',
+                                program::Stream::Error);
+        dialogs.errorReport(explained);
         return 1;
     }
     // Declared after the control, so the window lets go of it first.

@@ -39,7 +39,9 @@ std::unique_ptr<std::ostream> openOutput(const std::filesystem::path &path, cons
     auto file =
         std::make_unique<std::ofstream>(path, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!*file) {
-        const int error = errno;
+        // Windows refuses a folder as EACCES, which would read as a matter of rights.
+        std::error_code ignored;
+        const int error = std::filesystem::is_directory(path, ignored) ? EISDIR : errno;
         const std::u8string name = path.u8string();
         throw OutputError(what + " kann nicht nach „" + std::string(name.begin(), name.end())
                           + "“ geschrieben werden: "

@@ -16,22 +16,53 @@ namespace phone::com {
 
 namespace {
 
-// A programmatic identifier whose class this process cannot find is most often a matter of
-// bitness: the real control is a 32-bit DLL, registered in the 32-bit view only.
-std::string creationReason(HRESULT result)
+// Whether the class has a DLL registered in one registry view: 32-bit and 64-bit programs
+// each see their own.
+bool hasInprocServer(const CLSID &classId, REGSAM view)
 {
-    std::string reason = systemMessage(result);
-    const bool classMissing = result == REGDB_E_CLASSNOTREG || result == REGDB_E_KEYMISSING;
-    if (classMissing && sizeof(void *) == 8)
-        reason += "\nEin 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm "
-                  "oder in einem DLL-Surrogat.";
-    return reason;
+    wchar_t text[40]{};
+    if (StringFromGUID2(classId, text, 40) == 0)
+        return false;
+    const std::wstring key = L"CLSID\\" + std::wstring(text) + L"\\InprocServer32";
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
 }
 
 void checkCreation(HRESULT result)
 {
     if (FAILED(result))
-        throw Error(ErrorKind::Component, creationReason(result));
+        throw Error(ErrorKind::Component, systemMessage(result));
+}
+
+// The name was found: a class that cannot be made is most often registered for the other
+// bitness only. The real control is a 32-bit DLL, registered in the 32-bit view only.
+void checkClassCreation(HRESULT result, const CLSID &classId)
+{
+    if (SUCCEEDED(result))
+        return;
+    constexpr bool wide = sizeof(void *) == 8;
+    std::string reason = systemMessage(result);
+    if (!hasInprocServer(classId, wide ? KEY_WOW64_64KEY : KEY_WOW64_32KEY)
+        && hasInprocServer(classId, wide ? KEY_WOW64_32KEY : KEY_WOW64_64KEY))
+        reason += wide ? "\nEin 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm "
+                         "oder in einem DLL-Surrogat."
+                       : "\nEs ist nur für 64 Bit registriert und läuft im 64-Bit-Host "
+                         "(--host tervani-host-x64.exe).";
+    throw Error(ErrorKind::Component, reason);
+}
+
+// A name nobody registered: what the user can do about it.
+void checkName(HRESULT result)
+{
+    if (result != CO_E_CLASSSTRING)
+        return checkCreation(result);
+    throw Error(ErrorKind::Component,
+                systemMessage(result)
+                    + "\nDer Name ist auf diesem Rechner nicht registriert; das tut das "
+                      "Installationsprogramm des Steuerelements (oder regsvr32 mit seiner Datei).");
 }
 
 } // namespace
@@ -66,11 +97,13 @@ void ComControl::create(std::u16string_view progId, const HostingOptions &hostin
 
     const std::u16string name(progId);
     CLSID classId{};
-    checkCreation(CLSIDFromProgID(wide(name), &classId));
+    checkName(CLSIDFromProgID(wide(name), &classId));
     // In process for the 32-bit build; a local server lets a 64-bit build reach the 32-bit
     // control through a DLL surrogate.
-    checkCreation(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                   IID_IDispatch, m_control.putVoid()));
+    checkClassCreation(CoCreateInstance(classId, nullptr,
+                                        CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                        m_control.putVoid()),
+                       classId);
 
     m_host =
         std::make_unique<ControlHost>(ComPtr<IUnknown>::retain(m_control.get()), hosting.placement);

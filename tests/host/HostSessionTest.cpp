@@ -63,7 +63,9 @@ TEST_F(HostSessionTest, UnregisteredControlIsRefusedByName)
 {
     EXPECT_EQ(errorOf([] { phone::host::HostSession session(u"Tervani.NichtRegistriert"); }),
               "Das Steuerelement „Tervani.NichtRegistriert“ konnte nicht erstellt werden.\n"
-              "Fehler 0x800401F3");
+              "Fehler 0x800401F3\n"
+              "Der Name ist auf diesem Rechner nicht registriert; das tut das "
+              "Installationsprogramm des Steuerelements (oder regsvr32 mit seiner Datei).");
 }
 
 TEST(EventLine, ShowsEveryKindOfValueAsItCame)

@@ -112,7 +112,9 @@ void HostedControlTest::aControlThatCannotBeCreatedGivesTheHostsReason()
         QCOMPARE(error.kind(), phone::ErrorKind::Component);
         QCOMPARE(QString::fromStdString(error.description()),
                  QStringLiteral("Das Steuerelement „Tervani.NoSuchControl“ konnte nicht erstellt "
-                                "werden.\nFehler 0x800401F3"));
+                                "werden.\nFehler 0x800401F3\nDer Name ist auf diesem Rechner "
+                                "nicht registriert; das tut das Installationsprogramm des "
+                                "Steuerelements (oder regsvr32 mit seiner Datei)."));
     }
 }
 

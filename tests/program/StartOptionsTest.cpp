@@ -15,6 +15,7 @@ private slots:
     void accepts();
     void refuses_data();
     void refuses();
+    void simulationOnEveryPlatform();
     void helpTextNamesEveryOption();
 };
 
@@ -85,8 +86,17 @@ void StartOptionsTest::refuses_data()
         << QStringList{"--control"} << "Nach --control fehlt ein Wert.";
     QTest::newRow("empty control")
         << QStringList{"--control", ""} << "Nach --control fehlt ein Wert.";
+#ifndef _WIN32
+    // On Windows the real control is the default, and --host picks its host.
     QTest::newRow("host without a control")
         << QStringList{"--host", "h.exe"} << "--host gilt nur mit --control.";
+#endif
+    QTest::newRow("host with the simulation")
+        << QStringList{"--sim", "--host", "h.exe"} << "--host gilt nicht mit --sim.";
+    QTest::newRow("simulation and a control") << QStringList{"--sim", "--control", "X.Y"}
+                                              << "--sim und --control schließen einander aus.";
+    QTest::newRow("a control and the simulation") << QStringList{"--control", "X.Y", "--sim"}
+                                                  << "--sim und --control schließen einander aus.";
     QTest::newRow("timeout not a number")
         << QStringList{"--control", "X", "--timeout", "bald"}
         << "„bald“ ist keine Wartezeit in Sekunden (größer als 0, höchstens 86400).";
@@ -124,11 +134,22 @@ void StartOptionsTest::refuses()
     }
 }
 
+void StartOptionsTest::simulationOnEveryPlatform()
+{
+    for (const QStringList &arguments :
+         {QStringList{"tervani-testbench", "--sim"},
+          QStringList{"tervani-testbench", "--trace", "t.txt", "--sim", "--record", "r.scn"}}) {
+        const program::StartOptions options = program::parseStartOptions(arguments);
+        QVERIFY2(!options.progId, qPrintable(arguments.join(u' ')));
+        QCOMPARE(options.tracePath.isEmpty(), arguments.size() == 2);
+    }
+}
+
 void StartOptionsTest::helpTextNamesEveryOption()
 {
     const QString text = program::usageText();
-    for (const char *option :
-         {"--control", "--host", "--timeout", "--trace", "--record", "--help", "--version"})
+    for (const char *option : {"--control", "--host", "--timeout", "--sim", "--trace", "--record",
+                               "--help", "--version"})
         QVERIFY2(text.contains(QLatin1String(option)), option);
 }
 

@@ -93,7 +93,9 @@ TEST(ControlCreation, UnregisteredProgIdIsRefusedWithItsReason)
     const std::string description =
         errorOf([] { phone::com::ComControl control(u"Tervani.NichtRegistriert"); });
     EXPECT_EQ(description, "Das Steuerelement „Tervani.NichtRegistriert“ konnte nicht "
-                           "erstellt werden.\nFehler 0x800401F3");
+                           "erstellt werden.\nFehler 0x800401F3\nDer Name ist auf diesem "
+                           "Rechner nicht registriert; das tut das Installationsprogramm des "
+                           "Steuerelements (oder regsvr32 mit seiner Datei).");
 }
 
 TEST(ControlCreation, ControlThatFailsToStartIsRefusedAndReleased)
@@ -106,19 +108,21 @@ TEST(ControlCreation, ControlThatFailsToStartIsRefusedAndReleased)
 }
 
 // The real control registers its class for 32-bit programs only: a 64-bit program finds
-// its programmatic identifier but not its class.
-class ThirtyTwoBitOnly : public testing::Test
+// its programmatic identifier but not its class. A 64-bit control is the mirror image.
+class RegisteredForOneBitness : public testing::TestWithParam<int>
 {
 protected:
     static constexpr wchar_t classKey[] = L"CLSID\\{80ECA732-2DAB-4AEC-9CC1-D3AA1F53FCF2}";
-    static constexpr wchar_t progIdKey[] = L"Tervani.Nur32Bit";
+    static constexpr wchar_t progIdKey[] = L"Tervani.NurEineBitbreite";
+
+    static REGSAM classView() { return GetParam() == 32 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY; }
 
     void SetUp() override
     {
         write(KEY_WOW64_64KEY, progIdKey + std::wstring(L"\\CLSID"),
               L"{80ECA732-2DAB-4AEC-9CC1-D3AA1F53FCF2}");
-        write(KEY_WOW64_32KEY, classKey + std::wstring(L"\\InprocServer32"),
-              L"C:\\windows\\syswow64\\Tervani.ocx");
+        write(classView(), classKey + std::wstring(L"\\InprocServer32"),
+              L"C:\\windows\\system32\\Tervani.ocx");
     }
     void TearDown() override
     {
@@ -126,8 +130,8 @@ protected:
                         KEY_WOW64_64KEY, 0);
         RegDeleteKeyExW(HKEY_CLASSES_ROOT, progIdKey, KEY_WOW64_64KEY, 0);
         RegDeleteKeyExW(HKEY_CLASSES_ROOT, (classKey + std::wstring(L"\\InprocServer32")).c_str(),
-                        KEY_WOW64_32KEY, 0);
-        RegDeleteKeyExW(HKEY_CLASSES_ROOT, classKey, KEY_WOW64_32KEY, 0);
+                        classView(), 0);
+        RegDeleteKeyExW(HKEY_CLASSES_ROOT, classKey, classView(), 0);
     }
     static void write(REGSAM view, const std::wstring &key, const std::wstring &value)
     {
@@ -143,26 +147,37 @@ protected:
     }
 };
 
-TEST_F(ThirtyTwoBitOnly, IsRefusedWithTheBitnessNamed)
+TEST_P(RegisteredForOneBitness, IsRefusedWithTheOtherBitnessNamed)
 {
     const std::string description =
-        errorOf([] { phone::com::ComControl control(u"Tervani.Nur32Bit"); });
-    if (sizeof(void *) == 4) {
-        // A 32-bit program finds the class; only its missing file stops it, and bitness is
-        // no cause worth naming.
-        EXPECT_EQ(description.rfind("Das Steuerelement „Tervani.Nur32Bit“ konnte nicht erstellt "
-                                    "werden.\nFehler 0x",
-                                    0),
-                  0u)
-            << description;
-        EXPECT_EQ(description.find("32-Bit-Steuerelement"), std::string::npos) << description;
+        errorOf([] { phone::com::ComControl control(u"Tervani.NurEineBitbreite"); });
+    const std::string created =
+        "Das Steuerelement „Tervani.NurEineBitbreite“ konnte nicht erstellt werden.\n";
+    const int programBits = sizeof(void *) == 8 ? 64 : 32;
+    if (GetParam() == programBits) {
+        // The program finds the class; only its missing file stops it (Wine says the class is
+        // not registered then), and bitness is no cause worth naming.
+        EXPECT_EQ(description.rfind(created + "Fehler 0x", 0), 0u) << description;
+        EXPECT_EQ(description.find("-Bit"), std::string::npos) << description;
+        EXPECT_EQ(description.find(" Bit "), std::string::npos) << description;
         return;
     }
-    EXPECT_EQ(description, "Das Steuerelement „Tervani.Nur32Bit“ konnte nicht erstellt werden.\n"
-                           "Fehler 0x80040152\n"
-                           "Ein 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm oder in "
-                           "einem DLL-Surrogat.");
+    if (programBits == 64)
+        EXPECT_EQ(description, created
+                                   + "Fehler 0x80040152\n"
+                                     "Ein 32-Bit-Steuerelement läuft nur in einem 32-Bit-Programm "
+                                     "oder in einem DLL-Surrogat.");
+    else
+        EXPECT_EQ(description, created
+                                   + "Fehler 0x80040152\n"
+                                     "Es ist nur für 64 Bit registriert und läuft im 64-Bit-Host "
+                                     "(--host tervani-host-x64.exe).");
 }
+
+INSTANTIATE_TEST_SUITE_P(Bits, RegisteredForOneBitness, testing::Values(32, 64),
+                         [](const testing::TestParamInfo<int> &info) {
+                             return "ClassFor" + std::to_string(info.param) + "Bit";
+                         });
 
 } // namespace
 } // namespace tervani_tests

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for the bench and builds it into build/.
 #   ./setup.sh run    install what is missing, build, open the bench on the simulated softphone
-#   ./setup.sh test   install what is missing, build, run every test through CTest, then build
-#                     and run them again under AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./setup.sh test   install what is missing, build, run every test through CTest, build the
+#                     Windows zip and run it under Wine (windows/checks), then build and run
+#                     the tests again under AddressSanitizer and UndefinedBehaviorSanitizer
 #                     (preset asan, clang), with a bounded run of each fuzzer
 #   ./setup.sh windows  build the bench for Windows into build-windows/ and zip it
 set -euo pipefail
@@ -52,25 +53,10 @@ install_wine32() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y wine32:i386
 }
 
-case "${1:-}" in
-run)
-    install_missing "${packages[@]}"
-    build -DTERVANI_WINE_TESTS=OFF -DTERVANI_TESTS=OFF
-    exec build/bin/tervani-testbench
-    ;;
-test)
-    install_missing "${packages[@]}" "${test_packages[@]}"
-    install_wine32
-    build -DTERVANI_WINE_TESTS=ON -DTERVANI_TESTS=ON
-    ctest --test-dir build --output-on-failure -j "$(nproc)"
-    cmake --preset asan
-    cmake --build --preset asan
-    ctest --preset asan -j "$(nproc)"
-    ;;
-windows)
-    # The bench for 64-bit Windows, cross-built here with MinGW-w64 against a Qt built from
-    # Debian's source (cached outside the checkout), and the control hosts for both
-    # bitnesses; everything a Windows machine needs in one zip.
+# The bench for 64-bit Windows, cross-built here with MinGW-w64 against a Qt built from
+# Debian's source (cached outside the checkout), and the control hosts for both bitnesses;
+# everything a Windows machine needs in one zip, written to build-windows/.
+windows_bundle() {
     install_missing "${packages[@]}" g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix \
         binutils-mingw-w64-x86-64 zip
     qt=$(windows/build-qt.sh | tail -n 1)
@@ -84,14 +70,39 @@ windows)
         cmake --build "build-windows/hosts-$bits"
     done
     version=$(sed -n 's/^project(TervaniBench VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-    windows/bundle.sh "$qt" "build-windows/tervani-testbench-$version-windows-x64" \
-        "build-windows/tervani-testbench-$version-windows-x64.zip" \
+    bundle_zip=$PWD/build-windows/tervani-testbench-$version-windows-x64.zip
+    windows/bundle.sh "$qt" "build-windows/tervani-testbench-$version-windows-x64" "$bundle_zip" \
         build-windows/x86_64/bin/tervani-testbench.exe \
         build-windows/x86_64/bin/tervani-scenario.exe \
         build-windows/hosts-i686/bin/tervani-host.exe \
         build-windows/hosts-i686/bin/tervani-com-probe.exe \
         build-windows/hosts-x86_64/bin/tervani-host.exe=tervani-host-x64.exe \
-        build-windows/hosts-x86_64/bin/tervani-com-probe.exe=tervani-com-probe-x64.exe
+        build-windows/hosts-x86_64/bin/tervani-com-probe.exe=tervani-com-probe-x64.exe \
+        windows/LIESMICH.txt windows/README.txt
+}
+
+case "${1:-}" in
+run)
+    install_missing "${packages[@]}"
+    build -DTERVANI_WINE_TESTS=OFF -DTERVANI_TESTS=OFF
+    exec build/bin/tervani-testbench
+    ;;
+test)
+    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_wine32
+    build -DTERVANI_WINE_TESTS=ON -DTERVANI_TESTS=ON
+    ctest --test-dir build --output-on-failure -j "$(nproc)"
+    # The Windows zip, unpacked and run under Wine as a user meets it.
+    windows_bundle
+    cmake -S windows/checks -B build-windows/checks -DBUNDLE="$bundle_zip" \
+        -DTEST_PROGRAMS="$PWD/build/test-bin"
+    ctest --test-dir build-windows/checks --output-on-failure -j "$(nproc)"
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan -j "$(nproc)"
+    ;;
+windows)
+    windows_bundle
     ;;
 *)
     echo "usage: $0 run|test|windows" >&2

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Puts the Windows programs and every DLL they load into one folder and zips it:
 #   windows/bundle.sh QT_PREFIX FOLDER ZIP PROGRAM...
-# The programs are copied into FOLDER under their own names, or under the name after "="
-# ("build/x86_64/tervani-host.exe=tervani-host-x64.exe"). Qt's
-# windows platform plugin and its styles go beside them in platforms/ and styles/. The DLLs
+# The programs (and texts, *.txt, written with Windows line ends) are copied into FOLDER under
+# their own names, or under the name after "="
+# ("build/x86_64/tervani-host.exe=tervani-host-x64.exe"). Qt's windows platform plugin, its
+# minimal one (the scenario tool runs headless with it) and its styles go beside them in
+# platforms/ and styles/, Qt's licence and source note in Qt-Lizenz/. The DLLs
 # are found from the imports of everything in the folder, again and again until nothing new is
 # needed: Qt's from QT_PREFIX/bin, MinGW's runtime from the cross compilers' folders; what is
 # found nowhere is the system's own. Fails when an import of a program is neither found nor a
@@ -30,10 +32,18 @@ for program in "$@"; do
     target=${program#*=}
     [ "$target" = "$program" ] && target=$(basename "$source")
     mkdir -p "$folder/$(dirname "$target")"
-    cp "$source" "$folder/$target"
+    if [[ $target == *.txt ]]; then
+        sed 's/$/\r/' "$source" >"$folder/$target"
+    else
+        cp "$source" "$folder/$target"
+    fi
 done
-cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
+cp "$qt/plugins/platforms/qwindows.dll" "$qt/plugins/platforms/qminimal.dll" "$folder/platforms/"
 cp "$qt"/plugins/styles/*.dll "$folder/styles/" 2>/dev/null || true
+mkdir -p "$folder/Qt-Lizenz"
+for text in "$qt"/share/tervani/*.txt; do
+    sed 's/$/\r/' "$text" >"$folder/Qt-Lizenz/$(basename "$text")"
+done
 
 while :; do
     while IFS= read -r file; do

@@ -179,6 +179,9 @@ HRESULT DoubleControl::create(Flavour flavour, REFIID iid, void **object)
 
 namespace {
 
+// The number of the line that the Line flavour plays calls on.
+constexpr wchar_t lineNumber[] = L"100";
+
 const CLSID &classOf(DoubleControl::Flavour flavour)
 {
     switch (flavour) {
@@ -192,6 +195,8 @@ const CLSID &classOf(DoubleControl::Flavour flavour)
         return stepwiseClassId;
     case DoubleControl::Flavour::Scripted:
         return scriptedClassId;
+    case DoubleControl::Flavour::Line:
+        return lineClassId;
     case DoubleControl::Flavour::FailingStart:
         break;
     }
@@ -207,6 +212,7 @@ DWORD miscStatusOf(DoubleControl::Flavour flavour)
     switch (flavour) {
     case DoubleControl::Flavour::Windowed:
     case DoubleControl::Flavour::Scripted:
+    case DoubleControl::Flavour::Line:
         return windowed | OLEMISC_SETCLIENTSITEFIRST;
     case DoubleControl::Flavour::Stepwise:
         return windowed;
@@ -264,8 +270,7 @@ HRESULT STDMETHODCALLTYPE DoubleControl::QueryInterface(REFIID iid, void **objec
         *object = static_cast<IOleInPlaceObject *>(&m_inPlace);
     else if (windowed() && iid == IID_IOleControl)
         *object = static_cast<IOleControl *>(&m_inPlace);
-    else if ((m_flavour == Flavour::Windowed || m_flavour == Flavour::Scripted)
-             && iid == IID_IQuickActivate)
+    else if (windowed() && m_flavour != Flavour::Stepwise && iid == IID_IQuickActivate)
         *object = static_cast<IQuickActivate *>(&m_inPlace);
     else
         return E_NOINTERFACE;
@@ -364,6 +369,8 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
         m_lastCall = L"Dial(" + describe(request.argument(0)) + L")";
         m_latestText = L"Wähle " + text(request.argument(0).bstrVal);
         ++m_connections;
+        if (m_flavour == Flavour::Line)
+            playCall(text(request.argument(0).bstrVal));
         return S_OK;
     case contract::SendShortMessage:
         if (FAILED(hr = request.expectMethod(2)) || FAILED(hr = request.expectType(0, VT_BSTR))
@@ -396,6 +403,8 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
         m_lastCall = L"HangUp(" + describe(request.argument(0)) + L")";
         if (m_connections > 0)
             --m_connections;
+        if (m_flavour == Flavour::Line)
+            m_inPlace.post({L"OnDisConnected", 0, m_dialled, lineNumber, request.argument(0).lVal});
         return S_OK;
     case contract::ConvertNumber: {
         if (FAILED(hr = request.expectMethod(1)) || FAILED(hr = request.expectType(0, VT_BSTR)))
@@ -521,6 +530,15 @@ HRESULT DoubleControl::post(const VARIANT &event, BSTR callingNumber, BSTR calle
         return E_UNEXPECTED;
     m_lastCall = L"Raise posted";
     return S_OK;
+}
+
+// Posted, so that they come from the message loop after Dial has returned, as a softphone's do.
+void DoubleControl::playCall(const std::wstring &number)
+{
+    m_dialled = number;
+    const LONG id = ++m_lastCallId;
+    for (const wchar_t *name : {L"OnConnecting", L"OnRing", L"OnConnected"})
+        m_inPlace.post({name, 0, number, lineNumber, id});
 }
 
 void DoubleControl::deliver(const PostedEvent &event)

@@ -35,6 +35,7 @@ public:
         Windowed,     // needs in-place activation; answers IQuickActivate
         Stepwise,     // the same without IQuickActivate, initialised before its site
         Scripted,     // windowed as Windowed, its members those of ScriptedMembers
+        Line,         // windowed as Windowed, and plays calls with their events
     };
 
     static HRESULT create(Flavour flavour, REFIID iid, void **object);
@@ -70,12 +71,13 @@ private:
     HRESULT fail(std::int32_t mode, EXCEPINFO *exception);
     HRESULT raise(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId);
     HRESULT post(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId);
+    void playCall(const std::wstring &number);
     void deliver(const PostedEvent &event);
     VARIANT ambient(LONG id) const;
     bool windowed() const
     {
         return m_flavour == Flavour::Windowed || m_flavour == Flavour::Stepwise
-               || m_flavour == Flavour::Scripted;
+               || m_flavour == Flavour::Scripted || m_flavour == Flavour::Line;
     }
 
     ULONG m_references = 1;
@@ -89,6 +91,8 @@ private:
     bool m_popUp = true;
     LONG m_connections = 0;
     LONG m_incomingCallId = 0;
+    LONG m_lastCallId = 0;
+    std::wstring m_dialled;
     std::wstring m_latestText = L"Grüße vom Softphone";
     std::wstring m_lastCall;
 };

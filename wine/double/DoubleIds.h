@@ -35,6 +35,11 @@ inline constexpr GUID stepwiseClassId = {
 // tests script instead of keeping a softphone's state (see the script members below).
 inline constexpr GUID scriptedClassId = {
     0x432eb81c, 0x3441, 0x4b1c, {0xbe, 0x70, 0xd9, 0x87, 0xcf, 0xd6, 0x60, 0x9f}};
+// {AA27BEA2-037E-44B4-B928-F67EDEA2846C}: windowed like windowedClassId, and a line that plays
+// a call as a softphone does: dialled, it posts OnConnecting, OnRing and OnConnected; hung up,
+// OnDisConnected. For sessions driven by hand, which have nobody to raise events.
+inline constexpr GUID lineClassId = {
+    0xaa27bea2, 0x037e, 0x44b4, {0xb9, 0x28, 0xf6, 0x7e, 0xde, 0xa2, 0x84, 0x6c}};
 // {A2A844B3-9E04-4DDD-990B-218E79E8659D}
 inline constexpr GUID interfaceId = {
     0xa2a844b3, 0x9e04, 0x4ddd, {0x99, 0x0b, 0x21, 0x8e, 0x79, 0xe8, 0x65, 0x9d}};
@@ -47,6 +52,7 @@ inline constexpr wchar_t plainProgId[] = L"Tervani.TestDoublePlain";
 inline constexpr wchar_t brokenProgId[] = L"Tervani.TestDoubleBroken";
 inline constexpr wchar_t windowedProgId[] = L"Tervani.TestDoubleWindowed";
 inline constexpr wchar_t stepwiseProgId[] = L"Tervani.TestDoubleWindowedStepwise";
+inline constexpr wchar_t lineProgId[] = L"Tervani.TestDoubleLine";
 // The bench's side names it in phone/scripted/ScriptIds.h, free of Windows headers.
 inline constexpr const wchar_t *scriptedProgId = phone::scripted::ids::progId;
 

@@ -73,6 +73,7 @@ ClassFactory brokenFactory(DoubleControl::Flavour::FailingStart);
 ClassFactory windowedFactory(DoubleControl::Flavour::Windowed);
 ClassFactory stepwiseFactory(DoubleControl::Flavour::Stepwise);
 ClassFactory scriptedFactory(DoubleControl::Flavour::Scripted);
+ClassFactory lineFactory(DoubleControl::Flavour::Line);
 
 void releaseKept()
 {
@@ -175,6 +176,8 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID classId, REFIID iid, voi
         return stepwiseFactory.QueryInterface(iid, object);
     if (classId == scriptedClassId)
         return scriptedFactory.QueryInterface(iid, object);
+    if (classId == lineClassId)
+        return lineFactory.QueryInterface(iid, object);
     if (object)
         *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
@@ -200,6 +203,8 @@ extern "C" HRESULT __stdcall DllRegisterServer()
     if (SUCCEEDED(result))
         result = registerClass(scriptedClassId, scriptedProgId,
                                L"Tervani test double, windowed, scripted");
+    if (SUCCEEDED(result))
+        result = registerClass(lineClassId, lineProgId, L"Tervani test double, windowed line");
     return result;
 }
 
@@ -211,6 +216,7 @@ extern "C" HRESULT __stdcall DllUnregisterServer()
     unregisterClass(windowedClassId, windowedProgId);
     unregisterClass(stepwiseClassId, stepwiseProgId);
     unregisterClass(scriptedClassId, scriptedProgId);
+    unregisterClass(lineClassId, lineProgId);
     return S_OK;
 }
 

@@ -81,6 +81,26 @@ windows_bundle() {
         windows/LIESMICH.txt windows/README.txt
 }
 
+# The window's and the handlers' unit tests built for 64-bit Windows against that Qt and run
+# under wine64 (windows/run-under-wine.sh is CMake's emulator for them).
+windows_unit_tests() {
+    export TERVANI_WINE_PREFIX=$PWD/build-windows/tests/wine-prefix
+    local runtime
+    runtime=$(echo /usr/lib/gcc/x86_64-w64-mingw32/*-posix)
+    # Qt's DLLs and MinGW's runtime (libstdc++, libgcc; libwinpthread), as Wine names them
+    # (drive Z: is /).
+    export TERVANI_WINE_PATH="Z:${qt//\//\\}\\bin;Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
+    rm -rf "$TERVANI_WINE_PREFIX"
+    cmake -S . -B build-windows/tests -G Ninja -DTERVANI_TESTS=ON -DTERVANI_BENCHMARKS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/windows/toolchains/x86_64-w64-mingw32.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/windows/run-under-wine.sh"
+    cmake --build build-windows/tests
+    ctest --test-dir build-windows/tests --output-on-failure -j "$(nproc)"
+    /usr/lib/wine/wineserver --kill 2>/dev/null || true
+    rm -rf "$TERVANI_WINE_PREFIX"
+}
+
 case "${1:-}" in
 run)
     install_missing "${packages[@]}"
@@ -97,6 +117,7 @@ test)
     cmake -S windows/checks -B build-windows/checks -DBUNDLE="$bundle_zip" \
         -DTEST_PROGRAMS="$PWD/build/test-bin"
     ctest --test-dir build-windows/checks --output-on-failure -j "$(nproc)"
+    windows_unit_tests
     cmake --preset asan
     cmake --build --preset asan
     ctest --preset asan -j "$(nproc)"

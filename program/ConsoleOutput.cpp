@@ -39,12 +39,9 @@ bool writeToConsole(const QString &text, Stream stream)
         return false;
     DWORD mode = 0;
     DWORD written = 0;
-    if (GetConsoleMode(handle, &mode)) {
-        // A console shows UTF-16 whatever its code page; console line ends are CR LF.
-        QString lines = text;
-        lines.replace(u'\n', QStringLiteral("\r\n"));
-        return WriteConsoleW(handle, lines.utf16(), DWORD(lines.size()), &written, nullptr);
-    }
+    // A console shows UTF-16 whatever its code page.
+    if (GetConsoleMode(handle, &mode))
+        return WriteConsoleW(handle, text.utf16(), DWORD(text.size()), &written, nullptr);
     const QByteArray bytes = text.toUtf8();
     return WriteFile(handle, bytes.constData(), DWORD(bytes.size()), &written, nullptr);
 }

@@ -5,7 +5,8 @@
 # their own names, or under the name after "="
 # ("build/x86_64/tervani-host.exe=tervani-host-x64.exe"). Qt's windows platform plugin, its
 # minimal one (the scenario tool runs headless with it) and its styles go beside them in
-# platforms/ and styles/, Qt's licence and source note in Qt-Lizenz/. The DLLs
+# platforms/ and styles/, Qt's German texts in translations/, Qt's licence and source note in
+# Qt-Lizenz/. The DLLs
 # are found from the imports of everything in the folder, again and again until nothing new is
 # needed: Qt's from QT_PREFIX/bin, MinGW's runtime from the cross compilers' folders; what is
 # found nowhere is the system's own. Fails when an import of a program is neither found nor a
@@ -40,6 +41,11 @@ for program in "$@"; do
 done
 cp "$qt/plugins/platforms/qwindows.dll" "$qt/plugins/platforms/qminimal.dll" "$folder/platforms/"
 cp "$qt"/plugins/styles/*.dll "$folder/styles/" 2>/dev/null || true
+# Qt's own German texts (the report's "Details" button, the fields' context menus), from
+# Debian's qt6-translations-l10n: the same files on every platform. Qt for Windows looks for
+# them in translations/ beside its DLLs.
+mkdir -p "$folder/translations"
+cp /usr/share/qt6/translations/qtbase_de.qm "$folder/translations/"
 mkdir -p "$folder/Qt-Lizenz"
 for text in "$qt"/share/tervani/*.txt; do
     sed 's/$/\r/' "$text" >"$folder/Qt-Lizenz/$(basename "$text")"

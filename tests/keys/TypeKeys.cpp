@@ -2,7 +2,7 @@
 // for it to appear) and presses keys into it through the system's input queue, as a keyboard
 // does. Steps:
 //   type:TEXT      types TEXT, character by character
-//   key:COMBINATION presses Alt+W, Ctrl+Shift+X, Return, Tab, Escape or Space
+//   key:COMBINATION presses Alt+W, Ctrl+Shift+X, Shift+F10, Return, Tab, Escape or Space
 //   wait:TITLE     waits until the window in front is titled TITLE (a message box, say)
 // Exit status 0 when every step ran, 1 when a window did not come (within 60 s), 2 for a
 // malformed call.
@@ -47,6 +47,14 @@ WORD virtualKeyOf(const std::wstring &name)
     if (name.size() == 1
         && ((name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'0' && name[0] <= L'9')))
         return name[0];
+    const auto digits = [](const std::wstring &text) {
+        return !text.empty() && text.find_first_not_of(L"0123456789") == std::wstring::npos;
+    };
+    if (name.size() >= 2 && name.size() <= 3 && name[0] == L'F' && digits(name.substr(1))) {
+        const int number = std::stoi(name.substr(1));
+        if (number >= 1 && number <= 12)
+            return static_cast<WORD>(VK_F1 + number - 1);
+    }
     const struct
     {
         const wchar_t *name;

@@ -36,15 +36,14 @@ StartOptions parseStartOptions(const QStringList &arguments)
 #ifdef _WIN32
     options.progId = std::u16string(phone::tervaniProgId);
 #endif
+    std::optional<std::u16string> named;
     bool simulated = false;
-    bool controlNamed = false;
     // The first argument is the program itself.
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        if (argument == u"--control") {
-            options.progId = valueAfter(arguments, i).toStdU16String();
-            controlNamed = true;
-        } else if (argument == u"--sim")
+        if (argument == u"--control")
+            named = valueAfter(arguments, i).toStdU16String();
+        else if (argument == u"--sim")
             simulated = true;
         else if (argument == u"--host")
             options.hostPath = valueAfter(arguments, i);
@@ -63,10 +62,10 @@ StartOptions parseStartOptions(const QStringList &arguments)
                                  .arg(argument)
                                  .toStdString());
     }
-    if (simulated && controlNamed)
+    if (simulated && named)
         throw UsageError("--sim und --control schließen einander aus.");
-    if (simulated)
-        options.progId.reset();
+    if (named || simulated)
+        options.progId = named;
     if (!options.hostPath.isEmpty() && !options.progId)
         throw UsageError(simulated ? "--host gilt nicht mit --sim."
                                    : "--host gilt nur mit --control.");

@@ -90,15 +90,16 @@ windows_unit_tests() {
     # Qt's DLLs and MinGW's runtime (libstdc++, libgcc; libwinpthread), as Wine names them
     # (drive Z: is /).
     export TERVANI_WINE_PATH="Z:${qt//\//\\}\\bin;Z:${runtime//\//\\};Z:\\usr\\x86_64-w64-mingw32\\lib"
-    rm -rf "$TERVANI_WINE_PREFIX"
+    local prefix_step=(-DWINE64=/usr/lib/wine/wine64 -DWINESERVER=/usr/lib/wine/wineserver
+        -DPREFIX="$TERVANI_WINE_PREFIX" -P wine/WinePrefix.cmake)
     cmake -S . -B build-windows/tests -G Ninja -DTERVANI_TESTS=ON -DTERVANI_BENCHMARKS=OFF \
         -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/windows/toolchains/x86_64-w64-mingw32.cmake" \
         -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/windows/run-under-wine.sh"
     cmake --build build-windows/tests
+    WINEPREFIX=$TERVANI_WINE_PREFIX cmake -DACTION=fresh "${prefix_step[@]}"
     ctest --test-dir build-windows/tests --output-on-failure -j "$(nproc)"
-    /usr/lib/wine/wineserver --kill 2>/dev/null || true
-    rm -rf "$TERVANI_WINE_PREFIX"
+    WINEPREFIX=$TERVANI_WINE_PREFIX cmake -DACTION=remove "${prefix_step[@]}"
 }
 
 case "${1:-}" in

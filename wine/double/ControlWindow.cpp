@@ -120,13 +120,11 @@ LRESULT CALLBACK ControlWindow::procedure(HWND window, UINT message, WPARAM wPar
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     } else if (message == eventMessage || message == WM_TIMER) {
-        if (auto *self =
-                reinterpret_cast<ControlWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
-            if (message == WM_TIMER)
-                self->deliverTimed(wParam);
-            else
-                self->deliverNext();
-        }
+        auto *self = reinterpret_cast<ControlWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && message == WM_TIMER)
+            self->deliverTimed(wParam);
+        else if (self)
+            self->deliverNext();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -17,9 +17,10 @@ packages=(
 # The tests need GoogleTest and clang-format (the formatting law), drive the window under Xvfb
 # with input events through the X server (XTEST), read it through AT-SPI as a screen reader
 # does, cross-build the Windows adapter and run its tests under Wine, and build everything
-# again with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports).
+# again with clang's sanitizers and libFuzzer (llvm-symbolizer reads their reports). The
+# scenario tool's JUnit reports are read by a real JUnit consumer (junitparser).
 test_packages=(
-    libgtest-dev libgmock-dev libbenchmark-dev clang-format
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format python3-junitparser
     xvfb xauth libxtst-dev at-spi2-core dbus python3-pyatspi
     wine64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools googletest
     clang libclang-rt-14-dev llvm

@@ -16,6 +16,8 @@ QString valueAfter(const QStringList &arguments, qsizetype &index)
     return arguments[index];
 }
 
+} // namespace
+
 std::chrono::milliseconds timeoutOf(const QString &text)
 {
     bool ok = false;
@@ -27,8 +29,6 @@ std::chrono::milliseconds timeoutOf(const QString &text)
                 .toStdString());
     return std::chrono::milliseconds(static_cast<long long>(std::ceil(seconds * 1000)));
 }
-
-} // namespace
 
 StartOptions parseStartOptions(const QStringList &arguments)
 {

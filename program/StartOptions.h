@@ -39,6 +39,9 @@ public:
 // elsewhere the simulation; --sim asks for the simulation everywhere. Throws UsageError.
 StartOptions parseStartOptions(const QStringList &arguments);
 
+// "--timeout"'s value: seconds, more than 0 and at most a day. Throws UsageError.
+std::chrono::milliseconds timeoutOf(const QString &text);
+
 // The text --help prints.
 QString usageText();
 

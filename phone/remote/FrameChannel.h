@@ -43,6 +43,10 @@ public:
     // fails. Once this returns, the previous handler is neither running nor called again.
     // Must not call back into the channel.
     virtual void onArrival(std::function<void()> handler) = 0;
+
+    // True once the stream has ended or failed and every frame read before it has been
+    // taken; receive() then says which, at once.
+    virtual bool drained() const { return false; }
 };
 
 } // namespace phone::remote

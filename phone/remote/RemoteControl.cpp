@@ -250,6 +250,9 @@ void RemoteControl::deliverPending() noexcept
                 deliver(event);
             } else if (std::optional<Frame> frame = m_channel.poll()) {
                 handle(*frame);
+            } else if (m_channel.drained()) {
+                // The host has gone between two calls: known now, not only at the next access.
+                nextFrame();
             } else {
                 break;
             }

@@ -62,6 +62,8 @@ public:
 
     // True once the host is lost for good: every access then fails at once, the same way.
     bool broken() const { return m_broken.has_value(); }
+    // Why, once broken.
+    const std::optional<std::string> &brokenBecause() const { return m_broken; }
 
 private:
     // What a posted task may still reach once this object has gone.

@@ -258,6 +258,12 @@ std::optional<Frame> WatchedChannel::poll()
     return frame;
 }
 
+bool WatchedChannel::drained() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_incoming.empty() && (m_ended || m_readFailure);
+}
+
 void WatchedChannel::onArrival(std::function<void()> handler)
 {
     std::lock_guard lock(m_handlerMutex);

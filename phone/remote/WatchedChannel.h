@@ -34,6 +34,7 @@ public:
     std::optional<Frame> receive() override;
     std::optional<Frame> poll() override;
     void onArrival(std::function<void()> handler) override;
+    bool drained() const override;
 
     // Lets the writing thread send what is queued and then end our direction, waiting at most
     // `limit` for it. Nothing can be sent afterwards.

@@ -43,6 +43,8 @@ public:
 
     // Runs one line; throws scenario::ScriptError as the runner does.
     void step(std::string_view line) { m_runner.runLine(line); }
+    // A check failed: the window has been unloaded, and no step may follow.
+    bool ended() const { return m_runner.failure().has_value(); }
     void finish() { m_runner.finish(); }
     // The first broken rule since the last check, or an empty text.
     std::string check();

@@ -16,9 +16,16 @@ execute_process(
     RESULT_VARIABLE status)
 file(READ ${dir}/${name}.out expected)
 
+# A NAME.status holds another exit status than 0, or than 2 for a script with a NAME.err: 1 for
+# a check that fails.
 set(expected_status 0)
 if(EXISTS ${dir}/${name}.err)
     set(expected_status 2)
+endif()
+if(EXISTS ${dir}/${name}.status)
+    file(STRINGS ${dir}/${name}.status expected_status LIMIT_COUNT 1)
+endif()
+if(EXISTS ${dir}/${name}.err)
     file(READ ${dir}/${name}.err expected_errors)
     string(FIND "${errors}" "${expected_errors}" at)
     if(at EQUAL -1)
@@ -43,9 +50,10 @@ if(NOT replay_status EQUAL 0)
     message(FATAL_ERROR "the recording ${recording} does not run (${replay_status}):\n"
                         "${replay_errors}")
 endif()
-# Transcript lines are never empty, so the lines dropped leave only blank lines to fold.
+# Transcript lines are never empty, so the lines dropped leave only blank lines to fold. A
+# check's outcome is the script's, not the session's, so the recording does not hold it.
 function(without_steps_and_state text result)
-    string(REGEX REPLACE "(^|\n)(> |state )[^\n]*" "\\1" text "${text}")
+    string(REGEX REPLACE "(^|\n)(> |state |timeout |mismatch )[^\n]*" "\\1" text "${text}")
     string(REGEX REPLACE "\n\n+" "\n" text "${text}")
     string(REGEX REPLACE "^\n" "" text "${text}")
     set(${result} "${text}" PARENT_SCOPE)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 
 namespace {
@@ -63,7 +64,22 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"TruncatedSequenceNamedByOffset", "event OnRing \"\xc3\" \"b\" 1",
                 "invalid UTF-8 at byte offset 14 (\\xC3)"},
         Refused{"LongTokenCut", "unknown" + std::string(200, 'x'),
-                "unknown step unknown" + std::string(73, 'x') + "…"}),
+                "unknown step unknown" + std::string(73, 'x') + "…"},
+        Refused{"WaitNegative", "wait -1", "not a number of seconds: -1"},
+        Refused{"WaitWithExponent", "wait 1e3", "not a number of seconds: 1e3"},
+        Refused{"WaitWithComma", "wait 1,5", "not a number of seconds: 1,5"},
+        Refused{"WaitPointWithoutFraction", "wait 5.", "not a number of seconds: 5."},
+        Refused{"WaitOverAnHour", "wait 3601", "at most 3600 seconds: 3601"},
+        Refused{"WaitHugeNumber", "wait 99999999999999999999999",
+                "at most 3600 seconds: 99999999999999999999999"},
+        Refused{"WaitLineWithoutSeconds", "wait-line \"x\"", "wait-line takes 2 argument(s)"},
+        Refused{"WaitLineBareWord", "wait-line Ereignis 5",
+                "not a value: Ereignis (a text is written in quotes: \"Ereignis\")"},
+        Refused{"WaitLineNumberForText", "wait-line 5 5", "not a text: 5"},
+        Refused{"ExpectTheLog", "expect LST_Message \"*\"",
+                "LST_Message cannot be expected: wait-line reads its lines"},
+        Refused{"ExpectNoControl", "expect Nirgends \"1\"", "unknown control Nirgends"},
+        Refused{"ExpectANumber", "expect BTN_Dial 1", "not a text: 1"}),
     [](const testing::TestParamInfo<Refused> &info) { return std::string(info.param.name); });
 
 TEST(Script, RefusesAHugeLineOfHoldingStepsAtItsSecondWord)
@@ -103,6 +119,70 @@ TEST(Script, ReadsWhileCallAndAnd)
     const auto *and_ = std::get_if<scenario::And>(&also->action);
     ASSERT_NE(and_, nullptr);
     EXPECT_TRUE(std::holds_alternative<scenario::SetValue>(and_->held->action));
+}
+
+struct Duration
+{
+    const char *name;
+    const char *seconds;
+    std::chrono::milliseconds expected;
+};
+
+class WaitDuration : public testing::TestWithParam<Duration>
+{
+};
+
+// A finer rest than a millisecond rounds up: a wait is never shorter than written.
+TEST_P(WaitDuration, IsReadToTheMillisecond)
+{
+    const auto step = parseStep(std::string("wait ") + GetParam().seconds);
+    ASSERT_TRUE(step);
+    const auto *wait = std::get_if<scenario::Wait>(&step->action);
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(wait->duration, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Script, WaitDuration,
+    testing::Values(Duration{"Zero", "0", std::chrono::milliseconds(0)},
+                    Duration{"Whole", "12", std::chrono::milliseconds(12000)},
+                    Duration{"Tenths", "0.5", std::chrono::milliseconds(500)},
+                    Duration{"Milliseconds", "1.234", std::chrono::milliseconds(1234)},
+                    Duration{"FinerRoundsUp", "0.0001", std::chrono::milliseconds(1)},
+                    Duration{"TrailingZerosAreExact", "2.5000000", std::chrono::milliseconds(2500)},
+                    Duration{"LeadingZeros", "0003600", std::chrono::milliseconds(3600000)},
+                    Duration{"TheLimit", "3600.000", std::chrono::milliseconds(3600000)}),
+    [](const testing::TestParamInfo<Duration> &info) { return std::string(info.param.name); });
+
+// A live run refuses the steps that script the control, and a report lists the checks, held
+// ones too.
+TEST(Script, SortsStepsForLiveRunsAndReports)
+{
+    struct Row
+    {
+        const char *line;
+        bool onlyScripted;
+        bool check;
+    };
+    for (const Row &row : {
+             Row{"value PopUp bool:true", true, false},
+             Row{"fail Dial", true, false},
+             Row{"event OnRing \"1\" \"2\" 3", true, false},
+             Row{"while-call Dial click BTN_Clear", true, false},
+             Row{"while-call Dial expect BTN_Dial \"1\"", true, true},
+             Row{"and expect BTN_Dial \"1\"", true, true},
+             Row{"while-box expect BTN_Dial \"1\"", false, true},
+             Row{"while-box click BTN_Clear", false, false},
+             Row{"click BTN_Dial", false, false},
+             Row{"wait 1", false, false},
+             Row{"wait-line \"*\" 1", false, true},
+             Row{"expect CHK_PopUp \"0\"", false, true},
+         }) {
+        const auto step = parseStep(row.line);
+        ASSERT_TRUE(step) << row.line;
+        EXPECT_EQ(scenario::onlyInScriptedRuns(step->action), row.onlyScripted) << row.line;
+        EXPECT_EQ(scenario::checks(step->action), row.check) << row.line;
+    }
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 namespace scenario {
@@ -24,6 +26,11 @@ public:
     virtual void setAnswer(std::int32_t dispId, const phone::Value &value) = 0;
     virtual void setFailing(std::int32_t dispId) = 0;
     virtual void raiseEvent(std::string_view name, const phone::EventArguments &arguments) = 0;
+
+    // A live control answers and raises its events by itself, on its own time.
+    virtual bool live() const { return false; }
+    // Why the control can no longer be reached, once that is so (its host has gone).
+    virtual std::optional<std::string> lost() const { return std::nullopt; }
 
     // Called with every access of the window once its line is printed and before the control
     // answers it, so that steps can run inside the access as a control's own events do.

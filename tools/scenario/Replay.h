@@ -8,8 +8,8 @@ namespace scenario {
 // Throws ScriptError where the tool would refuse the recording.
 std::string replayed(const std::string &recording);
 
-// What a replay must print as the recorded run did: its lines but the `> STEP` lines and a
-// dump's `state` lines, each without leading blanks.
+// What a replay must print as the recorded run did: its lines but the `> STEP` lines, a dump's
+// `state` lines and the checks' `timeout` and `mismatch` lines, each without leading blanks.
 std::string replayedPart(const std::string &transcript);
 
 } // namespace scenario

@@ -7,12 +7,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 
 namespace scenario {
 
@@ -55,16 +59,21 @@ phone::scripted::ScriptedControl &ScenarioRunner::control()
 
 ScenarioRunner::~ScenarioRunner() = default;
 
-void ScenarioRunner::runLine(std::string_view line)
+void ScenarioRunner::runLine(std::string_view line, int lineNumber)
 {
-    const std::optional<Step> step = parseStep(line);
-    if (!step)
-        return;
+    if (const std::optional<Step> step = parseStep(line))
+        runStep(*step, lineNumber);
+}
+
+void ScenarioRunner::runStep(const Step &step, int lineNumber)
+{
+    if (m_failure)
+        throw std::logic_error("the run has ended");
     if (m_unloaded)
         throw ScriptError("the window has been unloaded");
-    if (std::holds_alternative<And>(step->action) && !m_lastHeld)
+    if (std::holds_alternative<And>(step.action) && !m_lastHeld)
         throw ScriptError("and must follow while-box, while-call or and");
-    run(*step);
+    run(step, lineNumber);
 }
 
 void ScenarioRunner::finish()
@@ -74,7 +83,7 @@ void ScenarioRunner::finish()
     m_out.flush();
 }
 
-void ScenarioRunner::run(const Step &step)
+void ScenarioRunner::run(const Step &step, int line)
 {
     const bool scriptsControl =
         std::holds_alternative<SetValue>(step.action) || std::holds_alternative<Fail>(step.action);
@@ -84,37 +93,41 @@ void ScenarioRunner::run(const Step &step)
     if (std::holds_alternative<WhileBox>(step.action)
         || std::holds_alternative<WhileCall>(step.action)
         || std::holds_alternative<And>(step.action)) {
-        hold(step.action);
+        hold(step.action, line);
     } else {
         m_lastHeld.reset();
-        perform(step.action);
+        perform(step.action, line);
     }
+    // A failed check ends the run here, outside any handler: the window is unloaded as its
+    // user would close it.
+    if (m_failure && !m_unloaded && m_form)
+        m_form->close();
     m_out.flush();
 }
 
-void ScenarioRunner::hold(const Action &action)
+void ScenarioRunner::hold(const Action &action, int line)
 {
     if (auto also = std::get_if<And>(&action)) {
-        m_lastHeld->push_back(also->held);
+        m_lastHeld->push_back({also->held, line});
         return;
     }
     m_lastHeld = std::make_shared<HeldSteps>();
     if (auto whileBox = std::get_if<WhileBox>(&action)) {
-        m_lastHeld->push_back(whileBox->held);
+        m_lastHeld->push_back({whileBox->held, line});
         m_heldByBoxes.push_back(m_lastHeld);
     } else if (auto whileCall = std::get_if<WhileCall>(&action)) {
-        m_lastHeld->push_back(whileCall->held);
+        m_lastHeld->push_back({whileCall->held, line});
         m_heldByCalls[whileCall->member->dispId].push_back(m_lastHeld);
     }
 }
 
 void ScenarioRunner::runHeld(const HeldSteps &steps)
 {
-    for (const std::shared_ptr<const Step> &step : steps) {
-        if (m_unloaded)
+    for (const HeldStep &held : steps) {
+        if (m_unloaded || m_failure)
             return;
-        m_out << "> " << step->text << '\n';
-        perform(step->action);
+        m_out << "> " << held.step->text << '\n';
+        perform(held.step->action, held.line);
         m_out.flush();
     }
 }
@@ -151,7 +164,7 @@ QWidget *ScenarioRunner::widget(form::Control control) const
     return m_form->widget(control);
 }
 
-void ScenarioRunner::perform(const Action &action)
+void ScenarioRunner::perform(const Action &action, int line)
 {
     if (auto set = std::get_if<SetValue>(&action)) {
         m_control->setAnswer(set->member->dispId, set->value);
@@ -179,7 +192,121 @@ void ScenarioRunner::perform(const Action &action)
         waitForAnimatedClicks();
     } else if (std::holds_alternative<Dump>(action)) {
         dump();
+    } else if (auto pause = std::get_if<Wait>(&action)) {
+        wait(pause->duration, line);
+    } else if (auto waitForLine = std::get_if<WaitLine>(&action)) {
+        waitLine(*waitForLine, line);
+    } else if (auto check = std::get_if<Expect>(&action)) {
+        expect(*check, line);
     }
+}
+
+void ScenarioRunner::wait(std::chrono::milliseconds duration, int line)
+{
+    // Nothing real passes time in a scripted run.
+    if (m_control->live())
+        handleEvents(duration, line, [] { return false; });
+}
+
+void ScenarioRunner::waitLine(const WaitLine &step, int line)
+{
+    // The lines looked at are behind the mark either way: a match moves it past them, and a
+    // timeout ends the run.
+    bool found = false;
+    const auto matched = [this, &step, &found] {
+        while (!found && !m_unmatchedLines.empty()) {
+            found = step.pattern.matches(m_unmatchedLines.front());
+            m_unmatchedLines.pop_front();
+        }
+        return found;
+    };
+    QElapsedTimer elapsed;
+    elapsed.start();
+    if (m_control->live())
+        handleEvents(step.timeout, line, matched);
+    const std::chrono::milliseconds took(elapsed.elapsed());
+    if (matched())
+        return checkEnded(line, std::nullopt, took);
+    if (m_failure)
+        return;
+    const std::string pattern = textLiteral(step.pattern.text());
+    write("timeout " + pattern);
+    checkEnded(line,
+               "timeout " + pattern + ": no such line within "
+                   + QString::number(double(step.timeout.count()) / 1000).toStdString() + " s",
+               took);
+}
+
+void ScenarioRunner::expect(const Expect &step, int line)
+{
+    const std::u16string actual = shownValue(step.control);
+    if (step.pattern.matches(actual))
+        return checkEnded(line, std::nullopt);
+    const std::string mismatch =
+        "mismatch " + std::string(controlName(step.control)) + ' ' + textLiteral(actual);
+    write(mismatch);
+    checkEnded(line, mismatch + ", expected " + textLiteral(step.pattern.text()));
+}
+
+std::u16string ScenarioRunner::shownValue(form::Control control) const
+{
+    switch (form::layoutOf(control).kind) {
+    case form::ControlKind::TextField:
+        return m_form->text(control);
+    case form::ControlKind::Label:
+        return m_form->caption(control);
+    case form::ControlKind::CheckBox:
+        return m_form->value(control) ? u"1" : u"0";
+    case form::ControlKind::Button:
+    case form::ControlKind::List:
+        break;
+    }
+    return widget(control)->isEnabled() ? u"1" : u"0";
+}
+
+void ScenarioRunner::handleEvents(std::chrono::milliseconds timeout, int line,
+                                  const std::function<bool()> &done)
+{
+    QEventLoop loop;
+    QEventLoop *const outer = std::exchange(m_waiting, &loop);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const auto over = [&] {
+        if (m_unloaded || m_failure)
+            return true;
+        if (std::optional<std::string> reason = m_control->lost()) {
+            endWith({RunFailure::Kind::ControlLost, line, *reason});
+            return true;
+        }
+        return done() || std::chrono::milliseconds(elapsed.elapsed()) >= timeout;
+    };
+    // A new line quits the loop at once; the watch catches the rest: the end of the time, a
+    // lost control, and lines that came while an inner wait held the loop.
+    QTimer watch;
+    watch.setInterval(std::chrono::milliseconds(20));
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (over())
+            loop.quit();
+    });
+    watch.start();
+    while (!over())
+        loop.exec();
+    m_waiting = outer;
+}
+
+void ScenarioRunner::checkEnded(int line, std::optional<std::string> failure,
+                                std::chrono::milliseconds took)
+{
+    if (m_onCheck)
+        m_onCheck(line, failure, took);
+    if (failure)
+        endWith({RunFailure::Kind::Check, line, std::move(*failure)});
+}
+
+void ScenarioRunner::endWith(RunFailure failure)
+{
+    if (!m_failure)
+        m_failure = std::move(failure);
 }
 
 void ScenarioRunner::pressKeys(const QKeySequence &keys)
@@ -257,6 +384,14 @@ void ScenarioRunner::messageBox(const std::u16string &prompt, form::BoxStyle sty
 void ScenarioRunner::errorReport(const phone::Error &error)
 {
     TranscriptWriter::error(error);
+}
+
+void ScenarioRunner::lineAdded(const std::u16string &line)
+{
+    TranscriptWriter::lineAdded(line);
+    m_unmatchedLines.push_back(line);
+    if (m_waiting)
+        m_waiting->quit();
 }
 
 void ScenarioRunner::unloaded()

@@ -8,7 +8,9 @@
 #include <QKeySequence>
 #include <QString>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <vector>
 
 namespace scenario {
@@ -103,6 +105,42 @@ std::u16string text(std::string_view token)
     throw ScriptError("not a text: " + shownInMessage(token));
 }
 
+// "SECONDS": a decimal number from 0 to 3600, to the millisecond (a finer rest rounds up, so a
+// wait is never shorter than written).
+std::chrono::milliseconds seconds(std::string_view token)
+{
+    const std::size_t point = token.find('.');
+    const std::string_view whole = token.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : token.substr(point + 1);
+    const auto allDigits = [](std::string_view digits) {
+        return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+            return c >= '0' && c <= '9';
+        });
+    };
+    if (!allDigits(whole) || (point != std::string_view::npos && !allDigits(fraction)))
+        throw ScriptError("not a number of seconds: " + shownInMessage(token));
+    constexpr std::int64_t limit = 3600;
+    std::int64_t value = 0;
+    for (char digit : whole) {
+        value = value * 10 + (digit - '0');
+        if (value > limit)
+            break;
+    }
+    std::int64_t milliseconds = value * 1000;
+    for (std::size_t i = 0; i < fraction.size(); ++i) {
+        if (i < 3)
+            milliseconds += (fraction[i] - '0') * (i == 0 ? 100 : i == 1 ? 10 : 1);
+        else if (fraction[i] != '0') {
+            ++milliseconds;
+            break;
+        }
+    }
+    if (milliseconds > limit * 1000)
+        throw ScriptError("at most 3600 seconds: " + shownInMessage(token));
+    return std::chrono::milliseconds(milliseconds);
+}
+
 Action parseSimpleAction(const std::vector<std::string_view> &tokens)
 {
     const std::string_view verb = tokens[0];
@@ -145,6 +183,22 @@ Action parseSimpleAction(const std::vector<std::string_view> &tokens)
     if (verb == "dump") {
         expectCount(tokens, 1);
         return Dump{};
+    }
+    if (verb == "wait") {
+        expectCount(tokens, 2);
+        return Wait{seconds(tokens[1])};
+    }
+    if (verb == "wait-line") {
+        expectCount(tokens, 3);
+        return WaitLine{Pattern(text(tokens[1])), seconds(tokens[2])};
+    }
+    if (verb == "expect") {
+        expectCount(tokens, 3);
+        const form::ControlLayout &checked = control(tokens[1]);
+        if (checked.kind == form::ControlKind::List)
+            throw ScriptError(shownInMessage(tokens[1])
+                              + " cannot be expected: wait-line reads its lines");
+        return Expect{checked.control, Pattern(text(tokens[2]))};
     }
     throw ScriptError("unknown step " + shownInMessage(verb));
 }
@@ -203,6 +257,24 @@ std::optional<Step> parseStep(std::string_view line)
         return std::nullopt;
     const std::vector<std::string_view> tokens = tokenize(stepText);
     return Step{std::string(stepText), parseAction(stepText, tokens)};
+}
+
+bool onlyInScriptedRuns(const Action &action)
+{
+    return std::holds_alternative<SetValue>(action) || std::holds_alternative<Fail>(action)
+           || std::holds_alternative<RaiseEvent>(action)
+           || std::holds_alternative<WhileCall>(action) || std::holds_alternative<And>(action);
+}
+
+bool checks(const Action &action)
+{
+    if (auto whileBox = std::get_if<WhileBox>(&action))
+        return checks(whileBox->held->action);
+    if (auto whileCall = std::get_if<WhileCall>(&action))
+        return checks(whileCall->held->action);
+    if (auto also = std::get_if<And>(&action))
+        return checks(also->held->action);
+    return std::holds_alternative<WaitLine>(action) || std::holds_alternative<Expect>(action);
 }
 
 } // namespace scenario

@@ -3,7 +3,9 @@
 #include "form/FormPort.h"
 #include "phone/Dispatch.h"
 #include "phone/Members.h"
+#include "tools/scenario/Pattern.h"
 
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -53,6 +55,23 @@ struct PressKeys
 struct Dump
 {
 };
+// Lets the window handle the control's events for a while.
+struct Wait
+{
+    std::chrono::milliseconds duration;
+};
+// Handles events until a new line of the log matches, or the time is up.
+struct WaitLine
+{
+    Pattern pattern;
+    std::chrono::milliseconds timeout;
+};
+// Checks a control's text, caption, enabled state or value now.
+struct Expect
+{
+    form::Control control;
+    Pattern pattern;
+};
 struct Step;
 // A step held for later: inside the next box the window shows.
 struct WhileBox
@@ -72,7 +91,7 @@ struct And
 };
 
 using Action = std::variant<SetValue, Fail, RaiseEvent, TypeText, Click, DoubleClick, PressKeys,
-                            Dump, WhileBox, WhileCall, And>;
+                            Dump, Wait, WaitLine, Expect, WhileBox, WhileCall, And>;
 
 struct Step
 {
@@ -84,5 +103,11 @@ struct Step
 // throws ScriptError with the reason. A held step is read without recursion, so a line of any
 // length costs one pass.
 std::optional<Step> parseStep(std::string_view line);
+
+// Whether the step scripts the control (its answers, failures and events), which a live
+// control does by itself.
+bool onlyInScriptedRuns(const Action &action);
+// Whether the step checks something and so is a test case of the run.
+bool checks(const Action &action);
 
 } // namespace scenario

@@ -1,0 +1,66 @@
+# Runs a script live with the scenario tool and checks what a tester relies on:
+# - the exit status, and standard error against a regular expression;
+# - the JUnit report (CASES: "|"-separated LINE:OUTCOME), read by a real JUnit consumer;
+# - the trace, which must hold the transcript's lines but the step lines and the checks' own;
+# - the recording, which replayed offline must print the transcript again, but for those.
+# TOOL, ARGS ("|"-separated, before the script), SCRIPT, STATUS, STDERR, CASES, SUITE, PYTHON,
+# OUT (a folder for the files).
+string(REPLACE "|" ";" arguments "${ARGS}")
+get_filename_component(name ${SCRIPT} NAME_WE)
+set(base ${OUT}/${name})
+file(MAKE_DIRECTORY ${OUT})
+file(REMOVE ${base}.xml ${base}.trace ${base}.recording.scn)
+execute_process(
+    COMMAND ${TOOL} ${arguments} --junit ${base}.xml --trace ${base}.trace
+            --record ${base}.recording.scn ${SCRIPT}
+    RESULT_VARIABLE status OUTPUT_VARIABLE transcript ERROR_VARIABLE err)
+if(NOT status STREQUAL STATUS)
+    message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\n"
+                        "stdout:\n${transcript}\nstderr:\n${err}")
+endif()
+if(DEFINED STDERR AND NOT err MATCHES "${STDERR}")
+    message(FATAL_ERROR "standard error does not match ${STDERR}:\n${err}")
+endif()
+
+if(DEFINED CASES)
+    string(REPLACE "|" ";" cases "${CASES}")
+    execute_process(COMMAND ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/CheckJUnit.py ${base}.xml
+                            ${name} ${cases}
+                    RESULT_VARIABLE checked ERROR_VARIABLE problem)
+    if(NOT checked EQUAL 0)
+        file(READ ${base}.xml written)
+        message(FATAL_ERROR "${problem}\n${written}")
+    endif()
+endif()
+
+# Transcript lines are never empty, so the lines dropped leave only blank lines to fold.
+function(session_lines text result)
+    string(REGEX REPLACE "(^|\n)(> |state |timeout |mismatch )[^\n]*" "\\1" text "${text}")
+    string(REGEX REPLACE "\n\n+" "\n" text "${text}")
+    string(REGEX REPLACE "^\n" "" text "${text}")
+    set(${result} "${text}" PARENT_SCOPE)
+endfunction()
+session_lines("${transcript}" live)
+if(live STREQUAL "")
+    message(FATAL_ERROR "the run printed no line of its session")
+endif()
+
+file(READ ${base}.trace traced)
+if(NOT traced STREQUAL live)
+    file(WRITE ${base}.live "${live}")
+    execute_process(COMMAND diff -u ${base}.live ${base}.trace)
+    message(FATAL_ERROR "the trace differs from the run's transcript")
+endif()
+
+execute_process(COMMAND ${TOOL} ${base}.recording.scn
+                RESULT_VARIABLE replay_status OUTPUT_VARIABLE replayed ERROR_VARIABLE replay_err)
+if(NOT replay_status EQUAL 0)
+    message(FATAL_ERROR "the recording does not run (${replay_status}):\n${replay_err}")
+endif()
+session_lines("${replayed}" again)
+if(NOT again STREQUAL live)
+    file(WRITE ${base}.live "${live}")
+    file(WRITE ${base}.replayed "${again}")
+    execute_process(COMMAND diff -u ${base}.live ${base}.replayed)
+    message(FATAL_ERROR "the replay of the recording differs from the live run")
+endif()

@@ -5,6 +5,9 @@
 #include "phone/sim/SimulatedControl.h"
 #include "program/HostedStart.h"
 
+#include <QObject>
+#include <QTimer>
+
 #include <stdexcept>
 
 namespace scenario {
@@ -14,15 +17,22 @@ namespace {
 class SimulatedSoftphone final : public LiveControl
 {
 public:
-    explicit SimulatedSoftphone(std::ostream &transcript)
+    SimulatedSoftphone(std::ostream &transcript, const std::u16string &caller)
         : LiveControl(transcript)
     {
         watch(m_control);
+        if (!caller.empty()) {
+            QTimer::singleShot(callerRingsAfter, &m_ringing,
+                               [this, caller] { m_control.softphone().ring(caller); });
+        }
     }
 
 private:
+    static constexpr std::chrono::seconds callerRingsAfter{1};
+
     phone::sim::SteadyClock m_clock;
     phone::sim::SimulatedControl m_control{m_clock, std::make_unique<app::QtScheduler>(m_clock)};
+    QObject m_ringing; // the caller's timer goes with it
 };
 
 class HostedLiveControl final : public LiveControl
@@ -51,7 +61,7 @@ LiveControl::LiveControl(std::ostream &transcript)
 void LiveControl::watch(phone::Dispatch &control)
 {
     m_traced.emplace(control, [this](const phone::scripted::Access &access) {
-        m_transcript << phone::scripted::accessLine(access) << '\n';
+        m_transcript << phone::scripted::accessLine(access) << '\n' << std::flush;
         accessed(access.dispId);
     });
 }
@@ -71,9 +81,10 @@ void LiveControl::raiseEvent(std::string_view, const phone::EventArguments &)
     throw std::logic_error("a live control raises its events by itself");
 }
 
-std::unique_ptr<LiveControl> simulatedSoftphone(std::ostream &transcript)
+std::unique_ptr<LiveControl> simulatedSoftphone(std::ostream &transcript,
+                                                const std::u16string &caller)
 {
-    return std::make_unique<SimulatedSoftphone>(transcript);
+    return std::make_unique<SimulatedSoftphone>(transcript, caller);
 }
 
 std::unique_ptr<LiveControl> hostedControl(const HostedControlOptions &options,

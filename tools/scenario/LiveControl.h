@@ -40,8 +40,11 @@ private:
     std::optional<trace::TracedDispatch> m_traced;
 };
 
-// The simulated softphone on its real timers, run by the window's event loop.
-std::unique_ptr<LiveControl> simulatedSoftphone(std::ostream &transcript);
+// The simulated softphone on its real timers, run by the window's event loop. With a `caller`,
+// its far side rings from that number a second after it is made, as a colleague would call a
+// softphone under test.
+std::unique_ptr<LiveControl> simulatedSoftphone(std::ostream &transcript,
+                                                const std::u16string &caller = {});
 
 // Where the real control is and how long its host may take to answer.
 struct HostedControlOptions

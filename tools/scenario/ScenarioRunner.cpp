@@ -43,7 +43,8 @@ ScenarioRunner::ScenarioRunner(std::ostream &transcript)
 
 ScenarioRunner::ScenarioRunner(std::ostream &transcript,
                                std::unique_ptr<ControlUnderScript> control)
-    : TranscriptWriter(transcript)
+    // A live run's lines come as the control's events do: each is out as it happens.
+    : TranscriptWriter(transcript, control->live() ? Flush::EachLine : Flush::AtEnd)
     , m_out(transcript)
     , m_control(std::move(control))
 {
@@ -89,7 +90,7 @@ void ScenarioRunner::run(const Step &step, int line)
         std::holds_alternative<SetValue>(step.action) || std::holds_alternative<Fail>(step.action);
     if (!scriptsControl)
         ensureWindow();
-    m_out << "> " << step.text << '\n';
+    write("> " + step.text);
     if (std::holds_alternative<WhileBox>(step.action)
         || std::holds_alternative<WhileCall>(step.action)
         || std::holds_alternative<And>(step.action)) {
@@ -126,7 +127,7 @@ void ScenarioRunner::runHeld(const HeldSteps &steps)
     for (const HeldStep &held : steps) {
         if (m_unloaded || m_failure)
             return;
-        m_out << "> " << held.step->text << '\n';
+        write("> " + held.step->text);
         perform(held.step->action, held.line);
         m_out.flush();
     }

@@ -7,7 +7,8 @@ namespace scenario {
 const char *const toolUsage =
     "usage: tervani-scenario [--com] [--record RECORDING] [--trace TRACE] [--junit REPORT] "
     "FILE|-\n"
-    "       tervani-scenario --sim [--record RECORDING] [--trace TRACE] [--junit REPORT] FILE|-\n"
+    "       tervani-scenario --sim [--sim-caller NUMBER] [--record RECORDING] [--trace TRACE]\n"
+    "                        [--junit REPORT] FILE|-\n"
     "       tervani-scenario --control PROGID [--host PATH] [--timeout SECONDS]\n"
     "                        [--record RECORDING] [--trace TRACE] [--junit REPORT] FILE|-\n"
     "       tervani-scenario --help | --version\n";
@@ -59,6 +60,8 @@ ToolOptions parseToolOptions(const QStringList &arguments)
                                  + value.toStdString());
             }
             timeoutGiven = true;
+        } else if (option == u"--sim-caller") {
+            options.simCaller = valueAfter(arguments, i).toStdU16String();
         } else if (option == u"--record") {
             options.recordPath = valueAfter(arguments, i);
         } else if (option == u"--trace") {
@@ -74,6 +77,8 @@ ToolOptions parseToolOptions(const QStringList &arguments)
         throw UsageError("a script is needed after the options");
     if ((hostGiven || timeoutGiven) && options.against != Against::Control)
         throw UsageError("--host and --timeout go only with --control");
+    if (!options.simCaller.empty() && options.against != Against::Simulation)
+        throw UsageError("--sim-caller goes only with --sim");
     // The transcript is standard output.
     if (options.tracePath == u"-" || options.junitPath == u"-")
         throw UsageError("--trace and --junit write to a file: the transcript is standard output");

@@ -28,6 +28,8 @@ struct ToolOptions
     QString tracePath;
     QString junitPath;
     QString scriptPath; // "-": standard input
+    // With --sim: who rings the simulated softphone, a moment after the run starts.
+    std::u16string simCaller;
 
     bool live() const { return against == Against::Simulation || against == Against::Control; }
 };

@@ -184,8 +184,8 @@ std::unique_ptr<scenario::ScenarioRunner> Tool::makeRunner()
             std::cout,
             std::make_unique<scenario::HostedScript>(scenario::prepareHost(programs), std::cout));
     case Against::Simulation:
-        return std::make_unique<scenario::ScenarioRunner>(std::cout,
-                                                          scenario::simulatedSoftphone(std::cout));
+        return std::make_unique<scenario::ScenarioRunner>(
+            std::cout, scenario::simulatedSoftphone(std::cout, m_options.simCaller));
     case Against::Control:
         return std::make_unique<scenario::ScenarioRunner>(
             std::cout,

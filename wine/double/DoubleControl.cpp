@@ -181,6 +181,13 @@ namespace {
 
 // The number of the line that the Line flavour plays calls on.
 constexpr wchar_t lineNumber[] = L"100";
+// Who rings the Caller flavour.
+constexpr wchar_t callerNumber[] = L"0301234567";
+// Dialled on a line, it ends the host process a second later, as a control that crashes takes
+// its host with it.
+constexpr wchar_t crashNumber[] = L"ENDE";
+// The posted event that ends the process.
+constexpr wchar_t crashEvent[] = L"(crash)";
 
 const CLSID &classOf(DoubleControl::Flavour flavour)
 {
@@ -197,6 +204,8 @@ const CLSID &classOf(DoubleControl::Flavour flavour)
         return scriptedClassId;
     case DoubleControl::Flavour::Line:
         return lineClassId;
+    case DoubleControl::Flavour::Caller:
+        return callerClassId;
     case DoubleControl::Flavour::FailingStart:
         break;
     }
@@ -213,6 +222,7 @@ DWORD miscStatusOf(DoubleControl::Flavour flavour)
     case DoubleControl::Flavour::Windowed:
     case DoubleControl::Flavour::Scripted:
     case DoubleControl::Flavour::Line:
+    case DoubleControl::Flavour::Caller:
         return windowed | OLEMISC_SETCLIENTSITEFIRST;
     case DoubleControl::Flavour::Stepwise:
         return windowed;
@@ -327,6 +337,8 @@ HRESULT STDMETHODCALLTYPE DoubleControl::Invoke(DISPID id, REFIID, LCID, WORD fl
         return refuseInactive(m_scripted ? scriptedProgId : windowedProgId, exception);
     if (m_scripted)
         return m_scripted->invoke(id, flags, *params, result, exception, argumentError);
+    if (m_flavour == Flavour::Caller && m_callerDue)
+        callerRings();
     Request request(flags, *params, result, argumentError);
     return dispatch(id, request, exception);
 }
@@ -369,7 +381,7 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
         m_lastCall = L"Dial(" + describe(request.argument(0)) + L")";
         m_latestText = L"Wähle " + text(request.argument(0).bstrVal);
         ++m_connections;
-        if (m_flavour == Flavour::Line)
+        if (plays())
             playCall(text(request.argument(0).bstrVal));
         return S_OK;
     case contract::SendShortMessage:
@@ -394,6 +406,8 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
             || FAILED(hr = request.expectType(0, VT_BYREF | VT_I4)))
             return hr;
         m_lastCall = L"AcceptCall(" + describe(request.argument(0)) + L")";
+        if (plays())
+            m_inPlace.post({L"OnConnected", 0, m_dialled, lineNumber, *request.argument(0).plVal});
         *request.argument(0).plVal = -1;
         ++m_connections;
         return S_OK;
@@ -403,7 +417,7 @@ HRESULT DoubleControl::dispatch(DISPID member, Request &request, EXCEPINFO *exce
         m_lastCall = L"HangUp(" + describe(request.argument(0)) + L")";
         if (m_connections > 0)
             --m_connections;
-        if (m_flavour == Flavour::Line)
+        if (plays())
             m_inPlace.post({L"OnDisConnected", 0, m_dialled, lineNumber, request.argument(0).lVal});
         return S_OK;
     case contract::ConvertNumber: {
@@ -535,14 +549,29 @@ HRESULT DoubleControl::post(const VARIANT &event, BSTR callingNumber, BSTR calle
 // Posted, so that they come from the message loop after Dial has returned, as a softphone's do.
 void DoubleControl::playCall(const std::wstring &number)
 {
+    if (number == crashNumber) {
+        m_inPlace.postAfter({crashEvent, 0, {}, {}, 0}, 1000);
+        return;
+    }
     m_dialled = number;
     const LONG id = ++m_lastCallId;
     for (const wchar_t *name : {L"OnConnecting", L"OnRing", L"OnConnected"})
         m_inPlace.post({name, 0, number, lineNumber, id});
 }
 
+void DoubleControl::callerRings()
+{
+    m_callerDue = false;
+    m_dialled = callerNumber;
+    m_incomingCallId = ++m_lastCallId;
+    m_inPlace.postAfter({L"OnOffering", 0, callerNumber, lineNumber, m_incomingCallId}, 1000);
+    m_inPlace.postAfter({L"OnRing", 0, callerNumber, lineNumber, m_incomingCallId}, 1100);
+}
+
 void DoubleControl::deliver(const PostedEvent &event)
 {
+    if (event.name == crashEvent)
+        TerminateProcess(GetCurrentProcess(), 7);
     // A sink may release the adapter, and with it this control, while the event runs.
     AddRef();
     VARIANT which = event.name.empty() ? longVariant(event.id) : textVariant(event.name);

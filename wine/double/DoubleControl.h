@@ -36,6 +36,7 @@ public:
         Stepwise,     // the same without IQuickActivate, initialised before its site
         Scripted,     // windowed as Windowed, its members those of ScriptedMembers
         Line,         // windowed as Windowed, and plays calls with their events
+        Caller,       // Line, and a caller rings it once, a second after the first access
     };
 
     static HRESULT create(Flavour flavour, REFIID iid, void **object);
@@ -72,13 +73,15 @@ private:
     HRESULT raise(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId);
     HRESULT post(const VARIANT &event, BSTR callingNumber, BSTR calledMSN, LONG callId);
     void playCall(const std::wstring &number);
+    void callerRings();
     void deliver(const PostedEvent &event);
     VARIANT ambient(LONG id) const;
     bool windowed() const
     {
         return m_flavour == Flavour::Windowed || m_flavour == Flavour::Stepwise
-               || m_flavour == Flavour::Scripted || m_flavour == Flavour::Line;
+               || m_flavour == Flavour::Scripted || plays();
     }
+    bool plays() const { return m_flavour == Flavour::Line || m_flavour == Flavour::Caller; }
 
     ULONG m_references = 1;
     Flavour m_flavour;
@@ -92,6 +95,7 @@ private:
     LONG m_connections = 0;
     LONG m_incomingCallId = 0;
     LONG m_lastCallId = 0;
+    bool m_callerDue = true;
     std::wstring m_dialled;
     std::wstring m_latestText = L"Grüße vom Softphone";
     std::wstring m_lastCall;

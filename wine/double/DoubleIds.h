@@ -40,6 +40,11 @@ inline constexpr GUID scriptedClassId = {
 // OnDisConnected. For sessions driven by hand, which have nobody to raise events.
 inline constexpr GUID lineClassId = {
     0xaa27bea2, 0x037e, 0x44b4, {0xb9, 0x28, 0xf6, 0x7e, 0xde, 0xa2, 0x84, 0x6c}};
+// {5C0E5B1D-7A43-4F8E-9B2C-61D4A7E3C915}: the line of lineClassId, and a caller who rings it a
+// second after the container first reads the control: OnOffering, then OnRing; accepted, the
+// call is connected.
+inline constexpr GUID callerClassId = {
+    0x5c0e5b1d, 0x7a43, 0x4f8e, {0x9b, 0x2c, 0x61, 0xd4, 0xa7, 0xe3, 0xc9, 0x15}};
 // {A2A844B3-9E04-4DDD-990B-218E79E8659D}
 inline constexpr GUID interfaceId = {
     0xa2a844b3, 0x9e04, 0x4ddd, {0x99, 0x0b, 0x21, 0x8e, 0x79, 0xe8, 0x65, 0x9d}};
@@ -53,6 +58,7 @@ inline constexpr wchar_t brokenProgId[] = L"Tervani.TestDoubleBroken";
 inline constexpr wchar_t windowedProgId[] = L"Tervani.TestDoubleWindowed";
 inline constexpr wchar_t stepwiseProgId[] = L"Tervani.TestDoubleWindowedStepwise";
 inline constexpr wchar_t lineProgId[] = L"Tervani.TestDoubleLine";
+inline constexpr wchar_t callerProgId[] = L"Tervani.TestDoubleCaller";
 // The bench's side names it in phone/scripted/ScriptIds.h, free of Windows headers.
 inline constexpr const wchar_t *scriptedProgId = phone::scripted::ids::progId;
 

@@ -74,6 +74,7 @@ ClassFactory windowedFactory(DoubleControl::Flavour::Windowed);
 ClassFactory stepwiseFactory(DoubleControl::Flavour::Stepwise);
 ClassFactory scriptedFactory(DoubleControl::Flavour::Scripted);
 ClassFactory lineFactory(DoubleControl::Flavour::Line);
+ClassFactory callerFactory(DoubleControl::Flavour::Caller);
 
 void releaseKept()
 {
@@ -178,6 +179,8 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID classId, REFIID iid, voi
         return scriptedFactory.QueryInterface(iid, object);
     if (classId == lineClassId)
         return lineFactory.QueryInterface(iid, object);
+    if (classId == callerClassId)
+        return callerFactory.QueryInterface(iid, object);
     if (object)
         *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
@@ -205,6 +208,9 @@ extern "C" HRESULT __stdcall DllRegisterServer()
                                L"Tervani test double, windowed, scripted");
     if (SUCCEEDED(result))
         result = registerClass(lineClassId, lineProgId, L"Tervani test double, windowed line");
+    if (SUCCEEDED(result))
+        result = registerClass(callerClassId, callerProgId,
+                               L"Tervani test double, windowed line with a caller");
     return result;
 }
 
@@ -217,6 +223,7 @@ extern "C" HRESULT __stdcall DllUnregisterServer()
     unregisterClass(stepwiseClassId, stepwiseProgId);
     unregisterClass(scriptedClassId, scriptedProgId);
     unregisterClass(lineClassId, lineProgId);
+    unregisterClass(callerClassId, callerProgId);
     return S_OK;
 }
 

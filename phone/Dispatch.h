@@ -1,8 +1,10 @@
 #pragma once
 
+#include "phone/Contract.h"
 #include "phone/Value.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -49,6 +51,9 @@ public:
     // Connects the window's sink (nullptr disconnects). The control delivers no event
     // once the sink is disconnected.
     virtual void connectEvents(EventSink *sink) = 0;
+
+    // What the control's type information declares, for a control that has any.
+    virtual std::optional<contract::Description> typeDescription() const { return std::nullopt; }
 };
 
 } // namespace phone

@@ -112,6 +112,8 @@ int main(int argc, char *argv[])
         dialogs.errorReport(explained);
         return 1;
     }
+    if (sessionTrace && control->remote().contract())
+        sessionTrace->noteContract(*control->remote().contract());
     // Declared after the control, so the window lets go of it first.
     form::TappedSession session(*control, dialogs, nullptr, taps);
     app::Form1 form(session.control(), session.dialogs(), session.observer());

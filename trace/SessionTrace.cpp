@@ -11,6 +11,12 @@ SessionTrace::SessionTrace(std::unique_ptr<std::ostream> out, WriteWatch::Report
     , m_writer(*m_out, TranscriptWriter::Flush::EachLine, &m_watch)
 {}
 
+void SessionTrace::noteContract(const phone::contract::Finding &finding)
+{
+    for (const phone::contract::Line &line : finding.lines)
+        m_writer.comment("Vertrag: " + line.text);
+}
+
 form::SessionTap SessionTrace::tap()
 {
     return {[this](phone::Dispatch &control) -> std::unique_ptr<phone::Dispatch> {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/SessionTaps.h"
+#include "phone/Contract.h"
 #include "trace/TranscriptWriter.h"
 
 #include <memory>
@@ -17,6 +18,10 @@ public:
 
     // Around the window's control and dialogs, and on the window.
     form::SessionTap tap();
+
+    // The host's check of the control against the contract, before the session: one comment
+    // ("# Vertrag: ...") for each of its lines.
+    void noteContract(const phone::contract::Finding &finding);
 
 private:
     std::unique_ptr<std::ostream> m_out;

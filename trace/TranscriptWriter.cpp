@@ -46,6 +46,11 @@ void TranscriptWriter::write(std::string_view line)
         m_watch->check(m_out);
 }
 
+void TranscriptWriter::comment(std::string_view line)
+{
+    write("# " + std::string(line));
+}
+
 void TranscriptWriter::access(const phone::scripted::Access &access)
 {
     write(phone::scripted::accessLine(access));

@@ -28,6 +28,8 @@ public:
     void box(const std::u16string &prompt, form::BoxStyle style,
              const std::optional<std::u16string> &title);
     void error(const phone::Error &error);
+    // "# " and the line.
+    void comment(std::string_view line);
 
     // FormObserver
     void lineAdded(const std::u16string &line) override;

@@ -5,6 +5,7 @@
 #include "phone/com/ComText.h"
 #include "phone/com/ComVariant.h"
 #include "phone/com/ConnectionSink.h"
+#include "phone/com/ContractReader.h"
 #include "phone/com/ControlHost.h"
 #include "phone/com/EventInterface.h"
 
@@ -96,7 +97,7 @@ void ComControl::create(std::u16string_view progId, const HostingOptions &hostin
     m_oleInitialized = true;
 
     const std::u16string name(progId);
-    CLSID classId{};
+    CLSID &classId = m_classId;
     checkName(CLSIDFromProgID(wide(name), &classId));
     // In process for the 32-bit build; a local server lets a 64-bit build reach the 32-bit
     // control through a DLL surrogate.
@@ -123,6 +124,20 @@ void ComControl::create(std::u16string_view progId, const HostingOptions &hostin
         prepareEvents(classId);
     if (m_cookie == 0)
         advise();
+}
+
+contract::Description ComControl::describe() const
+{
+    return describeControl(m_control.get(), m_classId);
+}
+
+std::optional<contract::Description> ComControl::typeDescription() const
+{
+    try {
+        return describe();
+    } catch (const Error &) {
+        return std::nullopt;
+    }
 }
 
 void ComControl::prepareEvents(const CLSID &classId)

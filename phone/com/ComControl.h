@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phone/Contract.h"
 #include "phone/Dispatch.h"
 #include "phone/Members.h"
 #include "phone/com/ComPtr.h"
@@ -48,6 +49,10 @@ public:
     // The window the control is placed in: the program's, or the adapter's hidden one.
     HWND parentWindow() const;
 
+    // What the control's type information declares. Throws phone::Error when it has none.
+    contract::Description describe() const;
+    std::optional<contract::Description> typeDescription() const override;
+
 private:
     void create(std::u16string_view progId, const HostingOptions &hosting);
     void prepareEvents(const CLSID &classId);
@@ -57,6 +62,7 @@ private:
     Value call(std::int32_t dispId, WORD flags, DISPPARAMS *params, bool wantResult);
 
     bool m_oleInitialized = false;
+    CLSID m_classId{};
     ComPtr<IDispatch> m_control;
     std::unique_ptr<ControlHost> m_host;
     ComPtr<IConnectionPoint> m_connectionPoint;

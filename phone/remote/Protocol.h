@@ -15,7 +15,7 @@
 // The messages between the bench and its control host, and their bytes (docs/host-protocol.md).
 namespace phone::remote {
 
-inline constexpr std::uint32_t protocolVersion = 3;
+inline constexpr std::uint32_t protocolVersion = 4;
 
 // Bounds that keep a corrupt or hostile peer from making either end allocate without limit.
 inline constexpr std::size_t maxFrameSize = 64 * 1024 * 1024;

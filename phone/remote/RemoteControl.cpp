@@ -83,7 +83,11 @@ void RemoteControl::handshake(std::u16string_view progId)
 
     sendOrBreak(Create{std::u16string(progId)});
     sent();
-    await(createRequestId);
+    const Value created = await(createRequestId);
+    if (const auto *text = std::get_if<std::u16string>(&created)) {
+        if (contract::Finding finding = contract::decodeFinding(*text); !finding.lines.empty())
+            m_contract = std::move(finding);
+    }
 }
 
 Value RemoteControl::getProperty(std::int32_t dispId)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phone/Contract.h"
 #include "phone/Dispatch.h"
 #include "phone/remote/FrameChannel.h"
 #include "phone/remote/Protocol.h"
@@ -65,6 +66,10 @@ public:
     // Why, once broken.
     const std::optional<std::string> &brokenBecause() const { return m_broken; }
 
+    // The host's check of the control's type information against the contract; none when the
+    // control has no type information.
+    const std::optional<contract::Finding> &contract() const { return m_contract; }
+
 private:
     // What a posted task may still reach once this object has gone.
     struct Token
@@ -105,6 +110,7 @@ private:
     std::vector<std::uint32_t> m_waiting;      // requests waiting, outermost first
     std::map<std::uint32_t, Answer> m_answers; // answers that came before their turn
     std::optional<std::string> m_broken;
+    std::optional<contract::Finding> m_contract;
 };
 
 } // namespace phone::remote

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "phone/Utf8.h"
 #include "phone/Value.h"
 
 #include <string>
 
 namespace phone::scripted {
 
-// The control's UTF-16 text as UTF-8. An unpaired surrogate, which UTF-8 cannot hold, goes
-// out as U+FFFD.
-std::string toUtf8(std::u16string_view text);
+using phone::toUtf8;
 
 // A text in double quotes, with \" for a quote and \\ for a backslash.
 std::string textLiteral(std::u16string_view text);

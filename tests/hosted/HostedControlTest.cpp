@@ -64,6 +64,8 @@ private slots:
     void theHostEndsByItself();
     void theReportNumbersTheErrorAsTheRuntimeDoes_data();
     void theReportNumbersTheErrorAsTheRuntimeDoes();
+    void aDriftedControlIsToldOnItsFirstFailure_data();
+    void aDriftedControlIsToldOnItsFirstFailure();
 
 private:
     phone::remote::HostCommand m_command;
@@ -234,6 +236,42 @@ void HostedControlTest::theReportNumbersTheErrorAsTheRuntimeDoes()
     } catch (const phone::Error &error) {
         QCOMPARE(QString::fromStdString(app::errorHeading(error)), heading);
     }
+}
+
+void HostedControlTest::aDriftedControlIsToldOnItsFirstFailure_data()
+{
+    hosted::addHostRows();
+}
+
+// The host checks the control's type information when it creates it; a control that
+// conforms says nothing more, one whose Dial moved says so with the first error, once.
+void HostedControlTest::aDriftedControlIsToldOnItsFirstFailure()
+{
+    QFETCH(int, bits);
+    if (const char *reason = hosted::hostCannotRun(bits))
+        QSKIP(reason);
+    const phone::remote::HostCommand command = hosted::hostOfBits(m_command, bits);
+    {
+        phone::remote::HostedControl conforming(command, u"Tervani.TestDouble");
+        QVERIFY(conforming.remote().contract());
+        QVERIFY(conforming.remote().contract()->matches());
+    }
+    phone::remote::HostedControl control(command, u"Tervani.TestDoubleDrifted");
+    QVERIFY(control.remote().contract());
+    const std::string moved = "Dial 0x6003000A Methode (BSTR): andere ID 0x6003001A";
+    QCOMPARE(control.remote().contract()->differences(), moved);
+
+    testsupport::RecordingDialogs dialogs;
+    app::Form1 form(control, dialogs);
+    static_cast<QLineEdit *>(form.widget(Control::TXT_Nummer))->setText(QStringLiteral("0301"));
+    QTest::mouseClick(form.widget(Control::BTN_Dial), Qt::LeftButton);
+    QTest::mouseClick(form.widget(Control::BTN_Dial), Qt::LeftButton);
+    QCOMPARE(dialogs.errors.size(), std::size_t(2));
+    const std::string told =
+        "\nDas installierte Steuerelement weicht vom erwarteten Vertrag ab: " + moved;
+    QVERIFY2(dialogs.errors[0].description.ends_with(told), dialogs.errors[0].description.c_str());
+    QVERIFY2(dialogs.errors[1].description.find("Vertrag") == std::string::npos,
+             dialogs.errors[1].description.c_str());
 }
 
 QTEST_MAIN(HostedControlTest)

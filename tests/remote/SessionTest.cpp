@@ -468,13 +468,47 @@ TEST(RemoteSession, RefusesAHostOfAnotherVersion)
 {
     FakeHost host([](FrameChannel &channel) {
         receive(channel);
-        channel.send(encode(Hello{2}));
+        channel.send(encode(Hello{3}));
         drain(channel);
     });
     EXPECT_EQ(errorOf([&] { RemoteControl control(host.channel(), u"Test.Control"); }),
               component
-                  + "Der Steuerelement-Host spricht die Protokollversion 2, die Testbench "
-                    "die Version 3.");
+                  + "Der Steuerelement-Host spricht die Protokollversion 3, die Testbench "
+                    "die Version 4.");
+}
+
+// The host answers Create with its check of the control against the contract, or with
+// nothing for a control without type information; anything else is no finding.
+TEST(RemoteSession, KeepsTheHostsContractFinding)
+{
+    phone::contract::Finding sent;
+    sent.lines = {{phone::contract::Line::Verdict::Ok, "PopUp 0x68030001 Eigenschaft lesen (): ok"},
+                  {phone::contract::Line::Verdict::Differs,
+                   "Dial 0x6003000A Methode (BSTR): andere ID 0x6003001A"}};
+    const struct
+    {
+        phone::Value answer;
+        bool isFinding;
+    } rows[] = {
+        {phone::contract::encode(sent), true},
+        {phone::Empty{}, false},
+        {std::int32_t{5}, false},
+        {std::u16string(u"kein Befund"), false},
+    };
+    for (const auto &row : rows) {
+        FakeHost host([&row](FrameChannel &channel) {
+            receive(channel);
+            channel.send(encode(Hello{protocolVersion}));
+            receive(channel);
+            channel.send(encode(Result{createRequestId, row.answer}));
+            drain(channel);
+        });
+        RemoteControl control(host.channel(), u"Test.Control");
+        ASSERT_EQ(control.contract().has_value(), row.isFinding);
+        if (row.isFinding) {
+            EXPECT_EQ(control.contract()->differences(), sent.lines[1].text);
+        }
+    }
 }
 
 TEST(RemoteSession, BreaksOnAnAnswerToNoRequestAndStaysBroken)

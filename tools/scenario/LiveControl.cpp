@@ -47,6 +47,10 @@ public:
     }
 
     std::optional<std::string> lost() const override { return m_control->remote().brokenBecause(); }
+    std::optional<phone::contract::Finding> contract() const override
+    {
+        return m_control->remote().contract();
+    }
 
 private:
     std::unique_ptr<phone::remote::HostedControl> m_control;

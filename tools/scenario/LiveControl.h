@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phone/Contract.h"
 #include "tools/scenario/ControlUnderScript.h"
 #include "trace/TracedDispatch.h"
 
@@ -24,6 +25,8 @@ class LiveControl : public ControlUnderScript
 public:
     phone::Dispatch &dispatch() override { return *m_traced; }
     bool live() const override { return true; }
+    // The host's check of the control against the contract, where there is one.
+    virtual std::optional<phone::contract::Finding> contract() const { return std::nullopt; }
 
     // A live run refuses these steps before it starts.
     void setAnswer(std::int32_t dispId, const phone::Value &value) override;

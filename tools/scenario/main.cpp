@@ -186,11 +186,13 @@ std::unique_ptr<scenario::ScenarioRunner> Tool::makeRunner()
     case Against::Simulation:
         return std::make_unique<scenario::ScenarioRunner>(
             std::cout, scenario::simulatedSoftphone(std::cout, m_options.simCaller));
-    case Against::Control:
-        return std::make_unique<scenario::ScenarioRunner>(
-            std::cout,
-            scenario::hostedControl({m_options.progId, m_options.hostPath, m_options.timeout},
-                                    programs, std::cout));
+    case Against::Control: {
+        std::unique_ptr<scenario::LiveControl> control = scenario::hostedControl(
+            {m_options.progId, m_options.hostPath, m_options.timeout}, programs, std::cout);
+        if (m_trace && control->contract())
+            m_trace->noteContract(*control->contract());
+        return std::make_unique<scenario::ScenarioRunner>(std::cout, std::move(control));
+    }
     }
     return nullptr;
 }

@@ -168,7 +168,9 @@ HRESULT DoubleControl::create(Flavour flavour, REFIID iid, void **object)
     *object = nullptr;
     DoubleControl *control = nullptr;
     try {
-        control = new DoubleControl(flavour, buildTypeLibrary());
+        control = new DoubleControl(
+            flavour,
+            buildTypeLibrary(flavour == Flavour::Drifted ? driftedDialId : phone::dispid::Dial));
     } catch (...) {
         return E_FAIL;
     }
@@ -206,6 +208,8 @@ const CLSID &classOf(DoubleControl::Flavour flavour)
         return lineClassId;
     case DoubleControl::Flavour::Caller:
         return callerClassId;
+    case DoubleControl::Flavour::Drifted:
+        return driftedClassId;
     case DoubleControl::Flavour::FailingStart:
         break;
     }
@@ -339,6 +343,12 @@ HRESULT STDMETHODCALLTYPE DoubleControl::Invoke(DISPID id, REFIID, LCID, WORD fl
         return m_scripted->invoke(id, flags, *params, result, exception, argumentError);
     if (m_flavour == Flavour::Caller && m_callerDue)
         callerRings();
+    if (m_flavour == Flavour::Drifted) {
+        if (id == phone::dispid::Dial)
+            return DISP_E_MEMBERNOTFOUND;
+        if (id == driftedDialId)
+            id = phone::dispid::Dial;
+    }
     Request request(flags, *params, result, argumentError);
     return dispatch(id, request, exception);
 }

@@ -37,6 +37,7 @@ public:
         Scripted,     // windowed as Windowed, its members those of ScriptedMembers
         Line,         // windowed as Windowed, and plays calls with their events
         Caller,       // Line, and a caller rings it once, a second after the first access
+        Drifted,      // Described, with Dial at driftedDialId instead of the contract's id
     };
 
     static HRESULT create(Flavour flavour, REFIID iid, void **object);

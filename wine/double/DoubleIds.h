@@ -45,6 +45,11 @@ inline constexpr GUID lineClassId = {
 // call is connected.
 inline constexpr GUID callerClassId = {
     0x5c0e5b1d, 0x7a43, 0x4f8e, {0x9b, 0x2c, 0x61, 0xd4, 0xa7, 0xe3, 0xc9, 0x15}};
+// {9E4B2F63-1C8D-4A57-B0E6-3D7F58C2A104}: the described double as a newer control version
+// might be: Dial declared, and answered, at driftedDialId instead of the contract's identifier.
+inline constexpr GUID driftedClassId = {
+    0x9e4b2f63, 0x1c8d, 0x4a57, {0xb0, 0xe6, 0x3d, 0x7f, 0x58, 0xc2, 0xa1, 0x04}};
+inline constexpr std::int32_t driftedDialId = 0x6003001a;
 // {A2A844B3-9E04-4DDD-990B-218E79E8659D}
 inline constexpr GUID interfaceId = {
     0xa2a844b3, 0x9e04, 0x4ddd, {0x99, 0x0b, 0x21, 0x8e, 0x79, 0xe8, 0x65, 0x9d}};
@@ -59,6 +64,7 @@ inline constexpr wchar_t windowedProgId[] = L"Tervani.TestDoubleWindowed";
 inline constexpr wchar_t stepwiseProgId[] = L"Tervani.TestDoubleWindowedStepwise";
 inline constexpr wchar_t lineProgId[] = L"Tervani.TestDoubleLine";
 inline constexpr wchar_t callerProgId[] = L"Tervani.TestDoubleCaller";
+inline constexpr wchar_t driftedProgId[] = L"Tervani.TestDoubleDrifted";
 // The bench's side names it in phone/scripted/ScriptIds.h, free of Windows headers.
 inline constexpr const wchar_t *scriptedProgId = phone::scripted::ids::progId;
 

@@ -75,6 +75,7 @@ ClassFactory stepwiseFactory(DoubleControl::Flavour::Stepwise);
 ClassFactory scriptedFactory(DoubleControl::Flavour::Scripted);
 ClassFactory lineFactory(DoubleControl::Flavour::Line);
 ClassFactory callerFactory(DoubleControl::Flavour::Caller);
+ClassFactory driftedFactory(DoubleControl::Flavour::Drifted);
 
 void releaseKept()
 {
@@ -181,6 +182,8 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID classId, REFIID iid, voi
         return lineFactory.QueryInterface(iid, object);
     if (classId == callerClassId)
         return callerFactory.QueryInterface(iid, object);
+    if (classId == driftedClassId)
+        return driftedFactory.QueryInterface(iid, object);
     if (object)
         *object = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
@@ -211,6 +214,9 @@ extern "C" HRESULT __stdcall DllRegisterServer()
     if (SUCCEEDED(result))
         result = registerClass(callerClassId, callerProgId,
                                L"Tervani test double, windowed line with a caller");
+    if (SUCCEEDED(result))
+        result = registerClass(driftedClassId, driftedProgId,
+                               L"Tervani test double, Dial at another identifier");
     return result;
 }
 
@@ -224,6 +230,7 @@ extern "C" HRESULT __stdcall DllUnregisterServer()
     unregisterClass(scriptedClassId, scriptedProgId);
     unregisterClass(lineClassId, lineProgId);
     unregisterClass(callerClassId, callerProgId);
+    unregisterClass(driftedClassId, driftedProgId);
     return S_OK;
 }
 

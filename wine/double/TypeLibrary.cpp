@@ -37,7 +37,7 @@ struct FunctionSpec
     std::vector<ParamSpec> params;
 };
 
-std::vector<FunctionSpec> interfaceFunctions()
+std::vector<FunctionSpec> interfaceFunctions(DISPID dialId)
 {
     namespace id = phone::dispid;
     const ParamSpec number{L"Number", VT_BSTR, false};
@@ -48,7 +48,7 @@ std::vector<FunctionSpec> interfaceFunctions()
         {id::ConnectionCount, L"ConnectionCount", INVOKE_PROPERTYGET, VT_I4, {}},
         {id::IncomingCallID, L"IncomingCallID", INVOKE_PROPERTYGET, VT_I4, {}},
         {id::LatestText, L"LatestText", INVOKE_PROPERTYGET, VT_VARIANT, {}},
-        {id::Dial, L"Dial", INVOKE_FUNC, VT_VOID, {number}},
+        {dialId, L"Dial", INVOKE_FUNC, VT_VOID, {number}},
         {id::SendShortMessage,
          L"SendShortMessage",
          INVOKE_FUNC,
@@ -176,7 +176,7 @@ ComPtr<ITypeInfo> coclass(ICreateTypeLib2 *library, const wchar_t *name, const G
 
 } // namespace
 
-TypeLibrary buildTypeLibrary()
+TypeLibrary buildTypeLibrary(DISPID dialId)
 {
     ComPtr<ITypeLib> standard;
     check(LoadTypeLib(L"stdole2.tlb", standard.put()), "LoadTypeLib(stdole2)");
@@ -193,7 +193,7 @@ TypeLibrary buildTypeLibrary()
 
     TypeLibrary result;
     result.interfaceInfo = dispatchInterface(created.get(), dispatchBase.get(), L"_axTervani",
-                                             interfaceId, interfaceFunctions());
+                                             interfaceId, interfaceFunctions(dialId));
     result.eventsInfo = dispatchInterface(created.get(), dispatchBase.get(), L"__axTervani",
                                           eventsId, eventFunctions());
     result.controlClass = coclass(created.get(), L"axTervani", controlClassId,

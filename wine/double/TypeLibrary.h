@@ -38,7 +38,8 @@ struct TypeLibrary
     ComPtr<ITypeInfo> plainClass;
 };
 
-// Throws HRESULT-carrying std::runtime_error when OLE Automation refuses a step.
-TypeLibrary buildTypeLibrary();
+// Throws HRESULT-carrying std::runtime_error when OLE Automation refuses a step. `dialId`: the
+// identifier Dial is declared at, another than the contract's for a control that has drifted.
+TypeLibrary buildTypeLibrary(DISPID dialId);
 
 } // namespace tervani_double

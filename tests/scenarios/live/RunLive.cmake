@@ -1,7 +1,8 @@
 # Runs a script live with the scenario tool and checks what a tester relies on:
 # - the exit status, and standard error against a regular expression;
 # - the JUnit report (CASES: "|"-separated LINE:OUTCOME), read by a real JUnit consumer;
-# - the trace, which must hold the transcript's lines but the step lines and the checks' own;
+# - the trace, which must hold the transcript's lines but the step lines and the checks' own,
+#   and, where given, the comments TRACE_NOTES (a regular expression) before them;
 # - the recording, which replayed offline must print the transcript again, but for those.
 # TOOL, ARGS ("|"-separated, before the script), SCRIPT, STATUS, STDERR, CASES, SUITE, PYTHON,
 # OUT (a folder for the files).
@@ -46,6 +47,13 @@ if(live STREQUAL "")
 endif()
 
 file(READ ${base}.trace traced)
+# Before the session, the host's check of the control against the contract, as comments.
+if(DEFINED TRACE_NOTES AND NOT traced MATCHES "${TRACE_NOTES}")
+    message(FATAL_ERROR "the trace lacks ${TRACE_NOTES}:\n${traced}")
+endif()
+string(REGEX REPLACE "(^|\n)# [^\n]*" "\\1" traced "${traced}")
+string(REGEX REPLACE "\n\n+" "\n" traced "${traced}")
+string(REGEX REPLACE "^\n" "" traced "${traced}")
 if(NOT traced STREQUAL live)
     file(WRITE ${base}.live "${live}")
     execute_process(COMMAND diff -u ${base}.live ${base}.trace)

@@ -79,7 +79,10 @@ windows_bundle() {
         build-windows/hosts-i686/bin/tervani-com-probe.exe \
         build-windows/hosts-x86_64/bin/tervani-host.exe=tervani-host-x64.exe \
         build-windows/hosts-x86_64/bin/tervani-com-probe.exe=tervani-com-probe-x64.exe \
-        windows/LIESMICH.txt windows/README.txt
+        windows/LIESMICH.txt windows/README.txt \
+        examples/outgoing_call.scn=Beispiele/outgoing_call.scn \
+        examples/incoming_call.scn=Beispiele/incoming_call.scn \
+        examples/sms_and_conversion.scn=Beispiele/sms_and_conversion.scn
 }
 
 # The window's and the handlers' unit tests built for 64-bit Windows against that Qt and run

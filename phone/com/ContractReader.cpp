@@ -44,53 +44,14 @@ contract::Access accessOf(INVOKEKIND kind)
     return contract::Access::Method;
 }
 
-// Borrows a function's description and gives it back on every path.
-class FunctionDescription
-{
-public:
-    FunctionDescription(ITypeInfo *info, UINT index)
-        : m_info(info)
-    {
-        check(info->GetFuncDesc(index, &m_description));
-    }
-    ~FunctionDescription() { m_info->ReleaseFuncDesc(m_description); }
-    FunctionDescription(const FunctionDescription &) = delete;
-    FunctionDescription &operator=(const FunctionDescription &) = delete;
-
-    const FUNCDESC *operator->() const { return m_description; }
-
-private:
-    ITypeInfo *m_info;
-    FUNCDESC *m_description = nullptr;
-};
-
-class VariableDescription
-{
-public:
-    VariableDescription(ITypeInfo *info, UINT index)
-        : m_info(info)
-    {
-        check(info->GetVarDesc(index, &m_description));
-    }
-    ~VariableDescription() { m_info->ReleaseVarDesc(m_description); }
-    VariableDescription(const VariableDescription &) = delete;
-    VariableDescription &operator=(const VariableDescription &) = delete;
-
-    const VARDESC *operator->() const { return m_description; }
-
-private:
-    ITypeInfo *m_info;
-    VARDESC *m_description = nullptr;
-};
-
 // The functions a dispatch interface declares, and its properties written as variables (a
 // dispinterface's "properties:"), which read and, unless read-only, write.
 std::vector<contract::Function> functionsOf(ITypeInfo *info)
 {
     std::vector<contract::Function> functions;
-    const TypeAttributes attributes(info);
+    const LentAttributes attributes = attributesOf(info);
     for (UINT i = 0; i < attributes->cFuncs; ++i) {
-        const FunctionDescription function(info, i);
+        const LentFunction function = functionOf(info, i);
         if (function->wFuncFlags & FUNCFLAG_FRESTRICTED)
             continue;
         contract::Function described{
@@ -102,7 +63,7 @@ std::vector<contract::Function> functionsOf(ITypeInfo *info)
         functions.push_back(std::move(described));
     }
     for (UINT i = 0; i < attributes->cVars; ++i) {
-        const VariableDescription variable(info, i);
+        const LentVariable variable = variableOf(info, i);
         if (variable->varkind != VAR_DISPATCH)
             continue;
         const std::string name = nameOf(info, variable->memid);

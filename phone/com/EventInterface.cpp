@@ -30,9 +30,9 @@ EventInterface findEventInterface(IDispatch *control, const CLSID &classId)
     IID storage{};
     const ComPtr<ITypeInfo> source =
         dispatchView(sourceTypeInfo(coclass.get(), defaultSource(control, storage)));
-    result.iid = TypeAttributes(source.get())->guid;
+    result.iid = attributesOf(source.get())->guid;
 
-    const WORD functionCount = TypeAttributes(source.get())->cFuncs;
+    const WORD functionCount = attributesOf(source.get())->cFuncs;
     for (UINT i = 0; i < functionCount; ++i) {
         FUNCDESC *function = nullptr;
         if (FAILED(source->GetFuncDesc(i, &function)))

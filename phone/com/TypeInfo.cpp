@@ -7,15 +7,25 @@
 
 namespace phone::com {
 
-TypeAttributes::TypeAttributes(ITypeInfo *info)
-    : m_info(info)
+LentAttributes attributesOf(ITypeInfo *info)
 {
-    check(info->GetTypeAttr(&m_attributes));
+    TYPEATTR *attributes = nullptr;
+    check(info->GetTypeAttr(&attributes));
+    return {info, attributes};
 }
 
-TypeAttributes::~TypeAttributes()
+LentFunction functionOf(ITypeInfo *info, UINT index)
 {
-    m_info->ReleaseTypeAttr(m_attributes);
+    FUNCDESC *function = nullptr;
+    check(info->GetFuncDesc(index, &function));
+    return {info, function};
+}
+
+LentVariable variableOf(ITypeInfo *info, UINT index)
+{
+    VARDESC *variable = nullptr;
+    check(info->GetVarDesc(index, &variable));
+    return {info, variable};
 }
 
 ComPtr<ITypeInfo> classTypeInfo(IDispatch *control, const CLSID &classId)
@@ -39,7 +49,7 @@ ComPtr<ITypeInfo> classTypeInfo(IDispatch *control, const CLSID &classId)
 
 ComPtr<ITypeInfo> sourceTypeInfo(ITypeInfo *coclass, const IID *wanted)
 {
-    const TypeAttributes attributes(coclass);
+    const LentAttributes attributes = attributesOf(coclass);
     for (UINT i = 0; i < attributes->cImplTypes; ++i) {
         INT flags = 0;
         if (FAILED(coclass->GetImplTypeFlags(i, &flags)) || !(flags & IMPLTYPEFLAG_FSOURCE))
@@ -50,7 +60,7 @@ ComPtr<ITypeInfo> sourceTypeInfo(ITypeInfo *coclass, const IID *wanted)
             || FAILED(coclass->GetRefTypeInfo(reference, source.put())) || !source)
             continue;
         const bool isDefault = flags & IMPLTYPEFLAG_FDEFAULT;
-        if (wanted ? TypeAttributes(source.get())->guid == *wanted : isDefault)
+        if (wanted ? attributesOf(source.get())->guid == *wanted : isDefault)
             return source;
     }
     throw Error(ErrorKind::Component, "Das Steuerelement hat keine Ereignisschnittstelle.");
@@ -58,7 +68,7 @@ ComPtr<ITypeInfo> sourceTypeInfo(ITypeInfo *coclass, const IID *wanted)
 
 ComPtr<ITypeInfo> dispatchView(ComPtr<ITypeInfo> info)
 {
-    const TypeAttributes attributes(info.get());
+    const LentAttributes attributes = attributesOf(info.get());
     if (attributes->typekind != TKIND_INTERFACE || !(attributes->wTypeFlags & TYPEFLAG_FDUAL))
         return info;
     HREFTYPE reference = 0;

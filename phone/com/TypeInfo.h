@@ -8,21 +8,35 @@
 
 namespace phone::com {
 
-// Borrows a type attribute record and gives it back on every path.
-class TypeAttributes
+// A record a type description lends (its attributes, a function's or a variable's
+// description), given back on every path.
+template <typename Record, void (STDMETHODCALLTYPE ITypeInfo::*Release)(Record *)>
+class Lent
 {
 public:
-    explicit TypeAttributes(ITypeInfo *info);
-    ~TypeAttributes();
-    TypeAttributes(const TypeAttributes &) = delete;
-    TypeAttributes &operator=(const TypeAttributes &) = delete;
+    Lent(ITypeInfo *info, Record *record)
+        : m_info(info)
+        , m_record(record)
+    {}
+    ~Lent() { (m_info->*Release)(m_record); }
+    Lent(const Lent &) = delete;
+    Lent &operator=(const Lent &) = delete;
 
-    const TYPEATTR *operator->() const { return m_attributes; }
+    const Record *operator->() const { return m_record; }
 
 private:
     ITypeInfo *m_info;
-    TYPEATTR *m_attributes = nullptr;
+    Record *m_record;
 };
+
+using LentAttributes = Lent<TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using LentFunction = Lent<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+using LentVariable = Lent<VARDESC, &ITypeInfo::ReleaseVarDesc>;
+
+// Each throws phone::Error when the type description refuses.
+LentAttributes attributesOf(ITypeInfo *info);
+LentFunction functionOf(ITypeInfo *info, UINT index);
+LentVariable variableOf(ITypeInfo *info, UINT index);
 
 // The control's class description: through IProvideClassInfo, or else the coclass in the type
 // library its own IDispatch comes from. Throws phone::Error when it has none.

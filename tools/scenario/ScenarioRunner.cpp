@@ -99,6 +99,9 @@ void ScenarioRunner::run(const Step &step, int line)
         m_lastHeld.reset();
         perform(step.action, line);
     }
+    // A control lost during the step (its host ended) ends the run as well.
+    if (std::optional<std::string> reason = m_failure ? std::nullopt : m_control->lost())
+        endWith({RunFailure::Kind::ControlLost, line, *reason});
     // A failed check ends the run here, outside any handler: the window is unloaded as its
     // user would close it.
     if (m_failure && !m_unloaded && m_form)

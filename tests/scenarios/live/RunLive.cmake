@@ -4,15 +4,15 @@
 # - the trace, which must hold the transcript's lines but the step lines and the checks' own,
 #   and, where given, the comments TRACE_NOTES (a regular expression) before them;
 # - the recording, which replayed offline must print the transcript again, but for those.
-# TOOL, ARGS ("|"-separated, before the script), SCRIPT, STATUS, STDERR, CASES, SUITE, PYTHON,
-# OUT (a folder for the files).
+# TOOL, ARGS ("|"-separated, before the script), SCRIPT, STATUS, STDERR, CASES, PYTHON, OUT (a
+# folder for the files); RUNNER, where given, runs the tool (wine64 for the Windows zip's).
 string(REPLACE "|" ";" arguments "${ARGS}")
 get_filename_component(name ${SCRIPT} NAME_WE)
 set(base ${OUT}/${name})
 file(MAKE_DIRECTORY ${OUT})
 file(REMOVE ${base}.xml ${base}.trace ${base}.recording.scn)
 execute_process(
-    COMMAND ${TOOL} ${arguments} --junit ${base}.xml --trace ${base}.trace
+    COMMAND ${RUNNER} ${TOOL} ${arguments} --junit ${base}.xml --trace ${base}.trace
             --record ${base}.recording.scn ${SCRIPT}
     RESULT_VARIABLE status OUTPUT_VARIABLE transcript ERROR_VARIABLE err)
 if(NOT status STREQUAL STATUS)
@@ -34,13 +34,7 @@ if(DEFINED CASES)
     endif()
 endif()
 
-# Transcript lines are never empty, so the lines dropped leave only blank lines to fold.
-function(session_lines text result)
-    string(REGEX REPLACE "(^|\n)(> |state |timeout |mismatch )[^\n]*" "\\1" text "${text}")
-    string(REGEX REPLACE "\n\n+" "\n" text "${text}")
-    string(REGEX REPLACE "^\n" "" text "${text}")
-    set(${result} "${text}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../SessionLines.cmake)
 session_lines("${transcript}" live)
 if(live STREQUAL "")
     message(FATAL_ERROR "the run printed no line of its session")
@@ -60,7 +54,7 @@ if(NOT traced STREQUAL live)
     message(FATAL_ERROR "the trace differs from the run's transcript")
 endif()
 
-execute_process(COMMAND ${TOOL} ${base}.recording.scn
+execute_process(COMMAND ${RUNNER} ${TOOL} ${base}.recording.scn
                 RESULT_VARIABLE replay_status OUTPUT_VARIABLE replayed ERROR_VARIABLE replay_err)
 if(NOT replay_status EQUAL 0)
     message(FATAL_ERROR "the recording does not run (${replay_status}):\n${replay_err}")

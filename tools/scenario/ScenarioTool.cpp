@@ -29,13 +29,13 @@ namespace {
 struct NumberedStep
 {
     int line;
-    scenario::Step step;
+    Step step;
 };
 
 class Tool
 {
 public:
-    explicit Tool(scenario::ToolOptions options)
+    explicit Tool(ToolOptions options)
         : m_options(std::move(options))
         , m_name(m_options.scriptPath.toStdString())
     {}
@@ -46,23 +46,23 @@ private:
     bool openScript();
     bool openOutputs();
     std::optional<std::vector<NumberedStep>> readLiveScript();
-    std::unique_ptr<scenario::ScenarioRunner> makeRunner();
-    int runScripted(scenario::ScenarioRunner &runner);
-    int runLive(scenario::ScenarioRunner &runner, const std::vector<NumberedStep> &steps);
-    int ended(scenario::ScenarioRunner &runner);
+    std::unique_ptr<ScenarioRunner> makeRunner();
+    int runScripted(ScenarioRunner &runner);
+    int runLive(ScenarioRunner &runner, const std::vector<NumberedStep> &steps);
+    int ended(ScenarioRunner &runner);
     void listRemainingChecks(int nextLine);
-    void addCheck(int line, const scenario::Step &step);
+    void addCheck(int line, const Step &step);
     void writeReport();
     int malformed(int line, const std::string &reason);
 
-    scenario::ToolOptions m_options;
+    ToolOptions m_options;
     std::string m_name; // as the user gave it
     std::ifstream m_file;
     std::istream *m_script = &std::cin;
     std::optional<trace::SessionRecorder> m_recorder;
     std::optional<trace::SessionTrace> m_trace;
     std::unique_ptr<std::ostream> m_reportOut;
-    std::optional<scenario::JUnitReport> m_report;
+    std::optional<JUnitReport> m_report;
 };
 
 int Tool::malformed(int line, const std::string &reason)
@@ -120,9 +120,9 @@ bool Tool::openOutputs()
     return true;
 }
 
-void Tool::addCheck(int line, const scenario::Step &step)
+void Tool::addCheck(int line, const Step &step)
 {
-    if (m_report && scenario::checks(step.action))
+    if (m_report && checks(step.action))
         m_report->add(line, step.text);
 }
 
@@ -133,10 +133,10 @@ std::optional<std::vector<NumberedStep>> Tool::readLiveScript()
     std::string text;
     for (int line = 1; std::getline(*m_script, text); ++line) {
         try {
-            std::optional<scenario::Step> step = scenario::parseStep(text);
+            std::optional<Step> step = parseStep(text);
             if (!step)
                 continue;
-            if (scenario::onlyInScriptedRuns(step->action)) {
+            if (onlyInScriptedRuns(step->action)) {
                 const std::string verb = step->text.substr(0, step->text.find(' '));
                 malformed(line, verb
                                     + " is no step of a live run: the control answers and "
@@ -145,7 +145,7 @@ std::optional<std::vector<NumberedStep>> Tool::readLiveScript()
             }
             addCheck(line, *step);
             steps.push_back({line, std::move(*step)});
-        } catch (const scenario::ScriptError &error) {
+        } catch (const ScriptError &error) {
             malformed(line, error.what());
             return std::nullopt;
         }
@@ -153,26 +153,24 @@ std::optional<std::vector<NumberedStep>> Tool::readLiveScript()
     return steps;
 }
 
-std::unique_ptr<scenario::ScenarioRunner> Tool::makeRunner()
+std::unique_ptr<ScenarioRunner> Tool::makeRunner()
 {
-    using scenario::Against;
     const QString programs = QApplication::applicationDirPath();
     switch (m_options.against) {
     case Against::Script:
-        return std::make_unique<scenario::ScenarioRunner>(std::cout);
+        return std::make_unique<ScenarioRunner>(std::cout);
     case Against::ScriptThroughCom:
-        return std::make_unique<scenario::ScenarioRunner>(
-            std::cout,
-            std::make_unique<scenario::HostedScript>(scenario::prepareHost(programs), std::cout));
+        return std::make_unique<ScenarioRunner>(
+            std::cout, std::make_unique<HostedScript>(prepareHost(programs), std::cout));
     case Against::Simulation:
-        return std::make_unique<scenario::ScenarioRunner>(
-            std::cout, scenario::simulatedSoftphone(std::cout, m_options.simCaller));
+        return std::make_unique<ScenarioRunner>(std::cout,
+                                                simulatedSoftphone(std::cout, m_options.simCaller));
     case Against::Control: {
-        std::unique_ptr<scenario::LiveControl> control = scenario::hostedControl(
+        std::unique_ptr<LiveControl> control = hostedControl(
             {m_options.progId, m_options.hostPath, m_options.timeout}, programs, std::cout);
         if (m_trace && control->contract())
             m_trace->noteContract(*control->contract());
-        return std::make_unique<scenario::ScenarioRunner>(std::cout, std::move(control));
+        return std::make_unique<ScenarioRunner>(std::cout, std::move(control));
     }
     }
     return nullptr;
@@ -187,24 +185,24 @@ void Tool::listRemainingChecks(int nextLine)
     std::string text;
     for (int line = nextLine; std::getline(*m_script, text); ++line) {
         try {
-            if (std::optional<scenario::Step> step = scenario::parseStep(text))
+            if (std::optional<Step> step = parseStep(text))
                 addCheck(line, *step);
-        } catch (const scenario::ScriptError &) {
+        } catch (const ScriptError &) {
         }
     }
 }
 
-int Tool::runScripted(scenario::ScenarioRunner &runner)
+int Tool::runScripted(ScenarioRunner &runner)
 {
     std::string text;
     for (int line = 1; std::getline(*m_script, text); ++line) {
         try {
-            std::optional<scenario::Step> step = scenario::parseStep(text);
+            std::optional<Step> step = parseStep(text);
             if (!step)
                 continue;
             addCheck(line, *step);
             runner.runStep(*step, line);
-        } catch (const scenario::ScriptError &error) {
+        } catch (const ScriptError &error) {
             return malformed(line, error.what());
         }
         if (runner.failure()) {
@@ -216,12 +214,12 @@ int Tool::runScripted(scenario::ScenarioRunner &runner)
     return ended(runner);
 }
 
-int Tool::runLive(scenario::ScenarioRunner &runner, const std::vector<NumberedStep> &steps)
+int Tool::runLive(ScenarioRunner &runner, const std::vector<NumberedStep> &steps)
 {
     for (const NumberedStep &numbered : steps) {
         try {
             runner.runStep(numbered.step, numbered.line);
-        } catch (const scenario::ScriptError &error) {
+        } catch (const ScriptError &error) {
             return malformed(numbered.line, error.what());
         }
         if (runner.failure())
@@ -231,14 +229,14 @@ int Tool::runLive(scenario::ScenarioRunner &runner, const std::vector<NumberedSt
     return ended(runner);
 }
 
-int Tool::ended(scenario::ScenarioRunner &runner)
+int Tool::ended(ScenarioRunner &runner)
 {
     std::cout.flush();
-    const std::optional<scenario::RunFailure> &failure = runner.failure();
+    const std::optional<RunFailure> &failure = runner.failure();
     if (!failure)
         return Passed;
     std::cerr << m_name << ':' << failure->line << ": " << failure->message << '\n';
-    if (failure->kind == scenario::RunFailure::Kind::ControlLost) {
+    if (failure->kind == RunFailure::Kind::ControlLost) {
         if (m_report)
             m_report->runFailed(failure->message);
         return NoControl;
@@ -265,7 +263,7 @@ int Tool::run()
     if (m_options.live() && !(liveSteps = readLiveScript()))
         return Malformed;
 
-    std::unique_ptr<scenario::ScenarioRunner> runner;
+    std::unique_ptr<ScenarioRunner> runner;
     try {
         runner = makeRunner();
     } catch (const phone::Error &error) {

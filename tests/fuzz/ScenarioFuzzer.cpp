@@ -86,6 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         check(run);
         ++steps;
+        if (run.ended())
+            break; // a check that failed ends the run, as in the tool
     }
     run.finish();
     check(run);

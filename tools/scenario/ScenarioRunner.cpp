@@ -68,8 +68,6 @@ void ScenarioRunner::runLine(std::string_view line, int lineNumber)
 
 void ScenarioRunner::runStep(const Step &step, int lineNumber)
 {
-    if (m_failure)
-        throw std::logic_error("the run has ended");
     if (m_unloaded)
         throw ScriptError("the window has been unloaded");
     if (std::holds_alternative<And>(step.action) && !m_lastHeld)

@@ -60,7 +60,8 @@ public:
     // Runs one script line; throws ScriptError for a line that cannot be run. `lineNumber`
     // names it where a check fails.
     void runLine(std::string_view line, int lineNumber = 0);
-    // Runs a step read before; throws ScriptError when no step may run any more.
+    // Runs a step read before; throws ScriptError when no step may run any more (the window
+    // has been unloaded, as after a failed check).
     void runStep(const Step &step, int lineNumber);
     // Set once a check failed or the control was lost: the window has been unloaded, and the
     // run is over.

@@ -31,10 +31,12 @@ std::vector<Case> readBack(const std::string &xml, std::string &error)
         const QString element = reader.name().toString();
         if (element == u"testcase") {
             cases.push_back(
-                {reader.attributes().value(QStringLiteral("name")).toString().toStdString(), "passed", ""});
+                {reader.attributes().value(QStringLiteral("name")).toString().toStdString(),
+                 "passed", ""});
         } else if (element == u"failure" || element == u"skipped" || element == u"error") {
             cases.back().outcome = element.toStdString();
-            cases.back().message = reader.attributes().value(QStringLiteral("message")).toString().toStdString();
+            cases.back().message =
+                reader.attributes().value(QStringLiteral("message")).toString().toStdString();
         }
     }
     if (reader.hasError())

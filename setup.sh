@@ -102,8 +102,11 @@ windows_unit_tests() {
         -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/windows/run-under-wine.sh"
     cmake --build build-windows/tests
     WINEPREFIX=$TERVANI_WINE_PREFIX cmake -DACTION=fresh "${prefix_step[@]}"
-    ctest --test-dir build-windows/tests --output-on-failure -j "$(nproc)"
+    # The prefix's server keeps running until the prefix is removed, tests failed or not.
+    local status=0
+    ctest --test-dir build-windows/tests --output-on-failure -j "$(nproc)" || status=$?
     WINEPREFIX=$TERVANI_WINE_PREFIX cmake -DACTION=remove "${prefix_step[@]}"
+    return "$status"
 }
 
 case "${1:-}" in

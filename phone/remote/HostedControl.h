@@ -35,7 +35,6 @@ public:
     }
     void connectEvents(EventSink *sink) override { m_control.connectEvents(sink); }
 
-    RemoteControl &remote() { return m_control; }
     const RemoteControl &remote() const { return m_control; }
 
 private:

@@ -11,10 +11,12 @@ get_filename_component(name ${SCRIPT} NAME_WE)
 set(base ${OUT}/${name})
 file(MAKE_DIRECTORY ${OUT})
 file(REMOVE ${base}.xml ${base}.trace ${base}.recording.scn)
-execute_process(
-    COMMAND ${RUNNER} ${TOOL} ${arguments} --junit ${base}.xml --trace ${base}.trace
-            --record ${base}.recording.scn ${SCRIPT}
-    RESULT_VARIABLE status OUTPUT_VARIABLE transcript ERROR_VARIABLE err)
+include(${CMAKE_CURRENT_LIST_DIR}/../RunTool.cmake)
+run_tool(run ${CMAKE_CURRENT_BINARY_DIR} ${arguments} --junit ${base}.xml --trace ${base}.trace
+         --record ${base}.recording.scn ${SCRIPT})
+set(status "${run_status}")
+set(transcript "${run_output}")
+set(err "${run_errors}")
 if(NOT status STREQUAL STATUS)
     message(FATAL_ERROR "exit status ${status}, expected ${STATUS}\n"
                         "stdout:\n${transcript}\nstderr:\n${err}")
@@ -54,12 +56,11 @@ if(NOT traced STREQUAL live)
     message(FATAL_ERROR "the trace differs from the run's transcript")
 endif()
 
-execute_process(COMMAND ${RUNNER} ${TOOL} ${base}.recording.scn
-                RESULT_VARIABLE replay_status OUTPUT_VARIABLE replayed ERROR_VARIABLE replay_err)
+run_tool(replay ${CMAKE_CURRENT_BINARY_DIR} ${base}.recording.scn)
 if(NOT replay_status EQUAL 0)
-    message(FATAL_ERROR "the recording does not run (${replay_status}):\n${replay_err}")
+    message(FATAL_ERROR "the recording does not run (${replay_status}):\n${replay_errors}")
 endif()
-session_lines("${replayed}" again)
+session_lines("${replay_output}" again)
 if(NOT again STREQUAL live)
     file(WRITE ${base}.live "${live}")
     file(WRITE ${base}.replayed "${again}")
